@@ -1,0 +1,62 @@
+// TCanvas: a bitmap's drawing surface: pixel reads, the brush, boundary and
+// surface flood fills, and a nesting lock.
+#pragma once
+
+#include <cstdint>
+
+#include "picture/bitmap.h"
+#include "picture/color.h"
+
+namespace tintbox {
+
+enum TBrushStyle { bsSolid, bsClear };
+enum TFillStyle { fsSurface = 0, fsBorder = 1 };
+
+class TBrush {
+ public:
+  TColor Color() const { return FColor; }
+  // Setting a colour makes a clear brush solid again.
+  void SetColor(TColor AColor) {
+    FColor = AColor;
+    FStyle = bsSolid;
+  }
+  TBrushStyle Style() const { return FStyle; }
+  void SetStyle(TBrushStyle AStyle) { FStyle = AStyle; }
+
+ private:
+  TColor FColor = clWhite;
+  TBrushStyle FStyle = bsSolid;
+};
+
+class TCanvas {
+ public:
+  explicit TCanvas(TBitmap& ABitmap) : FBitmap(ABitmap) {}
+
+  // The pixel's colour, or NoPixel (0xFFFFFFFF) outside the bitmap.
+  // Constant time, no allocation, never copies a shared store.
+  TColor Pixels(int32_t X, int32_t Y) const { return FBitmap.PixelAt(X, Y); }
+
+  TBrush Brush;
+
+  // fsBorder: paints the 4-connected area around (X, Y) that does not cross a
+  // pixel of AColor with the brush colour; fsSurface: paints the 4-connected
+  // area of pixels of AColor that holds (X, Y). Nothing is painted when the
+  // start lies outside the bitmap, on the border colour (fsBorder) or off the
+  // surface colour (fsSurface). The bitmap is told of the change either way.
+  void FloodFill(int32_t X, int32_t Y, TColor AColor, TFillStyle AFillStyle);
+
+  // A re-entrant lock: counts nesting; Unlock gives up one level.
+  void Lock() { ++FLockCount; }
+  void Unlock() {
+    if (FLockCount > 0) --FLockCount;
+  }
+  int LockCount() const { return FLockCount; }
+
+  TBitmap& Bitmap() { return FBitmap; }
+
+ private:
+  TBitmap& FBitmap;
+  int FLockCount = 0;
+};
+
+}  // namespace tintbox
