@@ -1,1 +1,120 @@
-// (to be written)
+#include "widgets/image.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "picture/draw.h"
+#include "picture/errors.h"
+
+namespace tintbox {
+
+namespace {
+
+TSurface32 SurfaceOf(QImage& AImage) {
+  return TSurface32{reinterpret_cast<uint32_t*>(AImage.bits()), AImage.width(), AImage.height(),
+                    int32_t(AImage.bytesPerLine() / 4)};
+}
+
+}  // namespace
+
+TImage::TImage(QWidget* AParent) : QWidget(AParent) {
+  FPicture.OnChange = [this] { PictureChanged(); };
+  UpdateOpacity();
+}
+
+void TImage::SetStretch(bool AValue) {
+  if (FStretch == AValue) return;
+  FStretch = AValue;
+  PictureChanged();
+}
+void TImage::SetProportional(bool AValue) {
+  if (FProportional == AValue) return;
+  FProportional = AValue;
+  PictureChanged();
+}
+void TImage::SetCenter(bool AValue) {
+  if (FCenter == AValue) return;
+  FCenter = AValue;
+  PictureChanged();
+}
+void TImage::SetTransparent(bool AValue) {
+  if (FTransparent == AValue) return;
+  FTransparent = AValue;
+  PictureChanged();
+}
+
+TCanvas& TImage::Canvas() {
+  if (FPicture.Empty()) {
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->SetSize(width(), height(), clWhite);
+    FPicture.SetGraphic(std::move(bitmap));
+  }
+  if (FPicture.Kind() != TGraphicKind::Bitmap)
+    throw EInvalidOperation("Can only modify an image if it contains a bitmap");
+  return FPicture.Bitmap()->Canvas();
+}
+
+TRect TImage::DestRect() const {
+  return PlacePicture(FPicture.Width(), FPicture.Height(), width(), height(), FStretch,
+                      FProportional, FCenter);
+}
+
+// The control paints its whole rectangle itself only when the picture covers
+// it and is not see-through; otherwise the parent's background shows around it.
+void TImage::UpdateOpacity() {
+  const TRect r = DestRect();
+  const bool opaque = !FPicture.Empty() && !FTransparent &&
+                      FPicture.Kind() == TGraphicKind::Bitmap && r.Left <= 0 && r.Top <= 0 &&
+                      r.Right >= width() && r.Bottom >= height();
+  setAttribute(Qt::WA_OpaquePaintEvent, opaque);
+}
+
+void TImage::PictureChanged() {
+  UpdateOpacity();
+  if (!FPainting) update();
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+  if (FPicture.Empty() || width() <= 0 || height() <= 0) return;
+  FPainting = true;
+  const TRect dest = DestRect();
+  const TBitmap& bitmap = *FPicture.Bitmap();
+  if (FBuffer.size() != size()) FBuffer = QImage(size(), QImage::Format_ARGB32);
+  TSurface32 surface = SurfaceOf(FBuffer);
+  QPainter painter(this);
+  if (FPicture.Kind() == TGraphicKind::AlphaImage) {
+    // A 32-bit picture blends into what lies under it: the parent's colour.
+    FillRect(surface, TRect{0, 0, width(), height()},
+             FromRGB32(parentWidget() ? parentWidget()->palette().color(QPalette::Window).rgb()
+                                      : 0xFFFFFFFF));
+    AlphaStretchDraw(surface, dest, bitmap);
+  } else {
+    StretchDraw(surface, dest, bitmap);
+  }
+  const QRect target = QRect(dest.Left, dest.Top, dest.Width(), dest.Height()) & rect();
+  painter.drawImage(target.topLeft(), FBuffer, target);
+  FPainting = false;
+}
+
+void TImage::mousePressEvent(QMouseEvent* AEvent) {
+  FPressed = AEvent->button() == Qt::LeftButton;
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* AEvent) {
+  const bool click =
+      FPressed && AEvent->button() == Qt::LeftButton && rect().contains(AEvent->position().toPoint());
+  FPressed = false;
+  if (click && OnClick) OnClick();
+}
+
+TShape::TShape(QWidget* AParent) : QWidget(AParent) {}
+
+void TShape::paintEvent(QPaintEvent*) {
+  if (width() <= 0 || height() <= 0) return;
+  QImage image(size(), QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  DrawShapeOutline(SurfaceOf(image), width(), height(), PenWidth, PenColor);
+  QPainter(this).drawImage(0, 0, image);
+}
+
+}  // namespace tintbox

@@ -1,0 +1,22 @@
+// The pictures built into the program: the wait picture, the firework and
+// the window icon. They are stored in the program's resources in their stored
+// forms and read through the program's own readers.
+#pragma once
+
+#include <QByteArray>
+#include <QIcon>
+#include <QString>
+
+#include "picture/picture.h"
+
+namespace tintbox {
+
+QByteArray EmbeddedData(const QString& AName);  // e.g. "wait.dat"
+
+// The wait picture of `w`: an alpha image of 512 x 512.
+void LoadWaitPicture(TPicture& APicture);
+
+// The window icon, from 16 to 256 pixels.
+QIcon ProgramIcon();
+
+}  // namespace tintbox

@@ -1,0 +1,83 @@
+// TImage and TShape: the image controls (picture area, thumbnail, wait
+// picture, the example window's image) and the selection frame. Both paint
+// through the pixel core; only the finished pixels cross to Qt.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "picture/canvas.h"
+#include "picture/color.h"
+#include "picture/picture.h"
+
+namespace tintbox {
+
+class TImage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TImage(QWidget* AParent);
+
+  TPicture& Picture() { return FPicture; }
+  // Copies ASource's graphic into this control's picture (sharing its pixels);
+  // nullptr or an empty source empties it.
+  void AssignPicture(const TPicture* ASource) { FPicture.Assign(ASource); }
+
+  // The drawing surface of the picture. An empty picture first gets a fresh
+  // white bitmap of the control's size.
+  //   EInvalidOperation "Can only modify an image if it contains a bitmap"
+  TCanvas& Canvas();
+
+  bool Stretch() const { return FStretch; }
+  void SetStretch(bool AValue);
+  bool Proportional() const { return FProportional; }
+  void SetProportional(bool AValue);
+  bool Center() const { return FCenter; }
+  void SetCenter(bool AValue);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool AValue);
+
+  // Where the picture lands in the client area now.
+  TRect DestRect() const;
+
+  int32_t Tag = 0;
+  std::function<void()> OnClick;
+
+ protected:
+  void paintEvent(QPaintEvent* AEvent) override;
+  void mousePressEvent(QMouseEvent* AEvent) override;
+  void mouseReleaseEvent(QMouseEvent* AEvent) override;
+
+ private:
+  void PictureChanged();
+  void UpdateOpacity();
+
+  TPicture FPicture;
+  bool FStretch = false;
+  bool FProportional = false;
+  bool FCenter = false;
+  bool FTransparent = false;
+  bool FPainting = false;
+  bool FPressed = false;
+  QImage FBuffer;  // the painted pixels, reused between paints
+};
+
+enum TShapeType { stRectangle };
+
+class TShape : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TShape(QWidget* AParent);
+
+  TColor PenColor = clBlack;
+  int32_t PenWidth = 1;
+  int32_t Tag = 0;
+
+ protected:
+  void paintEvent(QPaintEvent* AEvent) override;
+};
+
+}  // namespace tintbox
