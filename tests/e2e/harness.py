@@ -1,0 +1,163 @@
+"""The real program under Xvfb, driven by xdotool; screenshots read with ImageMagick.
+
+Each test starts its own Xvfb on a free display, copies the program beside an
+img/ folder of its own, and stops only the processes it started.
+"""
+import argparse
+import os
+import pathlib
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def args():
+    p = argparse.ArgumentParser()
+    p.add_argument("--program", required=True)
+    p.add_argument("--checker", required=True)
+    p.add_argument("--images", required=True)
+    return p.parse_args()
+
+
+def wait_for(what, predicate, timeout=20.0, interval=0.05):
+    """Polls predicate() until it returns something truthy, or fails."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """An Xvfb server of our own on a free display number."""
+
+    def __init__(self, width=1280, height=1024):
+        for n in range(90, 190):
+            lock = pathlib.Path(f"/tmp/.X{n}-lock")
+            if lock.exists() or pathlib.Path(f"/tmp/.X11-unix/X{n}").exists():
+                continue
+            proc = subprocess.Popen(
+                ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                # The lock must name our own server: another one shutting down
+                # answers for a moment and then vanishes.
+                wait_for("Xvfb lock", lambda: lock.exists() and
+                         lock.read_text().strip() == str(proc.pid), timeout=10)
+                self.env = dict(os.environ, DISPLAY=f":{n}")
+                self.env.pop("QT_QPA_PLATFORM", None)
+                wait_for("Xvfb to answer", lambda: subprocess.run(
+                    ["xdpyinfo"], env=self.env, capture_output=True).returncode == 0, timeout=10)
+                self.proc = proc
+                self.number = n
+                self.width, self.height = width, height
+                return
+            except AssertionError:
+                proc.kill()
+                proc.wait()
+        raise AssertionError("no free X display")
+
+    def run(self, *cmd, check=True):
+        r = subprocess.run(list(cmd), env=self.env, capture_output=True, text=True)
+        if check and r.returncode != 0:
+            raise AssertionError(f"{cmd} failed: {r.stderr}")
+        return r.stdout
+
+    def screenshot(self):
+        """The whole screen as (width, height, bytes of RGB)."""
+        data = subprocess.run(["import", "-window", "root", "ppm:-"], env=self.env,
+                              capture_output=True, check=True).stdout
+        return Image(data)
+
+    def find_window(self, name, timeout=20.0):
+        def search():
+            r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                               env=self.env, capture_output=True, text=True)
+            ids = r.stdout.split()
+            return ids[-1] if ids else None
+        return wait_for(f"window {name!r}", search, timeout)
+
+    def window_geometry(self, wid):
+        out = self.run("xdotool", "getwindowgeometry", "--shell", wid)
+        g = dict(line.split("=", 1) for line in out.split())
+        return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+
+    def click(self, x, y, button=1):
+        self.run("xdotool", "mousemove", "--sync", str(x), str(y))
+        self.run("xdotool", "click", str(button))
+
+    def key(self, *keys):
+        self.run("xdotool", "key", *keys)
+
+    def type(self, text):
+        self.run("xdotool", "type", "--delay", "20", text)
+
+    def close(self):
+        self.proc.terminate()
+        try:
+            self.proc.wait(5)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+
+
+class Image:
+    def __init__(self, ppm):
+        # P6 <w> <h> <max>\n<bytes>
+        parts = ppm.split(maxsplit=4)
+        assert parts[0] == b"P6", parts[0]
+        self.width, self.height = int(parts[1]), int(parts[2])
+        self.data = parts[4]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+
+class Game:
+    """The program copied beside an img/ folder of its own and started."""
+
+    def __init__(self, display, program, images=None, name="tintbox"):
+        self.display = display
+        self.dir = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-e2e-"))
+        self.program = self.dir / name
+        shutil.copy2(program, self.program)
+        img = self.dir / "img"
+        if images is None:
+            img.mkdir()
+        else:
+            shutil.copytree(images, img)
+        # Started from another directory: the pictures are found beside the program.
+        self.proc = subprocess.Popen([str(self.program)], env=display.env, cwd="/",
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+
+    def exit_code(self, timeout=10):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.send_signal(signal.SIGTERM)
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def main(test):
+    a = args()
+    display = Display()
+    try:
+        test(a, display)
+    finally:
+        display.close()
