@@ -1,1 +1,39 @@
-// (to be written)
+#include "game/catalogue.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tintbox {
+
+std::string ImagesPathFor(const std::string& AProgramFile) {
+  const size_t slash = AProgramFile.rfind('/');
+  std::string path = slash == std::string::npos ? std::string() : AProgramFile.substr(0, slash + 1);
+  return path + "img";
+}
+
+std::string PictureFileName(const std::string& AImagesPath, int n) {
+  return AImagesPath + "/" + std::to_string(n) + ".bmp";
+}
+
+bool PictureFileExists(const std::string& AFileName) {
+  // stat follows a symbolic link: a dangling one fails here.
+  struct stat st {};
+  if (stat(AFileName.c_str(), &st) != 0) return false;
+  if (S_ISDIR(st.st_mode)) return false;
+  if (S_ISREG(st.st_mode)) return true;
+  // Anything else (a device, a pipe) counts only when it opens; O_NONBLOCK
+  // keeps a pipe without a writer from blocking the count.
+  const int fd = open(AFileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
+int CountPictures(const std::string& AImagesPath) {
+  int n = 1;
+  while (n <= MaxPictures && PictureFileExists(PictureFileName(AImagesPath, n))) ++n;
+  return n - 1;
+}
+
+}  // namespace tintbox

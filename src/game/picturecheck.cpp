@@ -1,1 +1,220 @@
-// (to be written)
+#include "game/picturecheck.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <utility>
+
+namespace tintbox {
+
+// Why these thresholds:
+// - GreyLimit: an outline drawn with a soft or grey pen leaves pixels that look
+//   black but are not; every channel below 64 is darker than any colour a
+//   player would pick out of a palette, so such pixels are almost surely meant
+//   as outline.
+// - StrayPixels: anti-aliasing mixes outline and fill into in-between colours
+//   found only along outlines; a colour of at most 32 pixels that all touch
+//   black (8 neighbours) is reported as such.
+// - TinyAreaPixels: an area under 16 pixels (4 x 4) is hard to hit with the
+//   pointer but must still be filled to solve the picture.
+
+namespace {
+
+std::string PointText(TPoint APoint) {
+  return std::to_string(APoint.X) + "," + std::to_string(APoint.Y);
+}
+
+// Lists at most this many problems of one kind, then one line for the rest.
+constexpr size_t MaxListed = 20;
+
+class TProblemList {
+ public:
+  explicit TProblemList(std::vector<TPictureProblem>& AOut) : FOut(AOut) {}
+  void Add(TProblemKind AKind, TPoint APoint, std::string AText) {
+    const size_t seen = ++FCounts[AKind];
+    if (seen <= MaxListed) FOut.push_back({AKind, APoint, std::move(AText)});
+  }
+  void Summarise() {
+    for (const auto& [kind, count] : FCounts) {
+      if (count > MaxListed) {
+        FOut.push_back(
+            {kind, TPoint{},
+             "... and " + std::to_string(count - MaxListed) + " more of the kind above"});
+      }
+    }
+  }
+
+ private:
+  std::vector<TPictureProblem>& FOut;
+  std::map<TProblemKind, size_t> FCounts;
+};
+
+bool NearBlack(TColor c) {
+  return c != clBlack && GetRValue(c) < GreyLimit && GetGValue(c) < GreyLimit &&
+         GetBValue(c) < GreyLimit;
+}
+
+}  // namespace
+
+std::string ColorText(TColor AColor) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(AColor), GetGValue(AColor),
+                GetBValue(AColor));
+  return text;
+}
+
+bool TPictureReport::StopsGame() const {
+  return std::any_of(problems.begin(), problems.end(), [](const TPictureProblem& p) {
+    return p.kind == TProblemKind::TooManyColors;
+  });
+}
+
+bool TPictureReport::Unsolvable() const {
+  return std::any_of(problems.begin(), problems.end(), [](const TPictureProblem& p) {
+    return p.kind == TProblemKind::TouchingColors;
+  });
+}
+
+TPictureReport CheckPicture(const TBitmap& ABitmap) {
+  TPictureReport report;
+  report.width = ABitmap.Width();
+  report.height = ABitmap.Height();
+  ScanPicture(ABitmap, report.colors);
+  TProblemList problems(report.problems);
+
+  const int32_t w = report.width, h = report.height;
+  if (w > ViewWidth || h > ViewHeight) {
+    problems.Add(TProblemKind::TooLarge, TPoint{ViewWidth, ViewHeight},
+                 std::to_string(w) + "x" + std::to_string(h) + " is larger than " +
+                     std::to_string(ViewWidth) + "x" + std::to_string(ViewHeight) +
+                     ": only the top-left part can be seen and clicked");
+  }
+  if (report.colors.Count() > MaxColors) {
+    problems.Add(TProblemKind::TooManyColors, TPoint{},
+                 std::to_string(report.colors.Count()) + " colours, more than " +
+                     std::to_string(MaxColors) + ": the game refuses the picture");
+  }
+  if (w <= 0 || h <= 0) return report;
+
+  const size_t stride = size_t(w);
+  const TColor* pixels = ABitmap.Pixels();
+  auto at = [&](int32_t x, int32_t y) { return pixels[size_t(y) * stride + size_t(x)]; };
+
+  // Areas: 4-connected non-black pixels, labelled in scan order (column by
+  // column) so each area's point is its first scanned pixel.
+  std::vector<int32_t> label(stride * size_t(h), -1);
+  std::vector<TPoint> stack;
+  for (int32_t x = 0; x < w; ++x) {
+    for (int32_t y = 0; y < h; ++y) {
+      if (at(x, y) == clBlack || label[size_t(y) * stride + size_t(x)] >= 0) continue;
+      const int32_t id = int32_t(report.areas.size());
+      TPictureArea area;
+      area.point = {x, y};
+      area.color = at(x, y);
+      label[size_t(y) * stride + size_t(x)] = id;
+      stack.push_back({x, y});
+      while (!stack.empty()) {
+        const TPoint p = stack.back();
+        stack.pop_back();
+        ++area.pixels;
+        if (at(p.X, p.Y) != area.color) area.mixed = true;
+        const TPoint next[4] = {{p.X - 1, p.Y}, {p.X + 1, p.Y}, {p.X, p.Y - 1}, {p.X, p.Y + 1}};
+        for (const TPoint& q : next) {
+          if (q.X < 0 || q.Y < 0 || q.X >= w || q.Y >= h) continue;
+          int32_t& l = label[size_t(q.Y) * stride + size_t(q.X)];
+          if (l >= 0 || at(q.X, q.Y) == clBlack) continue;
+          l = id;
+          stack.push_back(q);
+        }
+      }
+      report.areas.push_back(area);
+    }
+  }
+
+  // Different colours side by side: each pair of colours once, at the first
+  // place found.
+  std::map<std::pair<TColor, TColor>, TPoint> touching;
+  for (int32_t x = 0; x < w; ++x) {
+    for (int32_t y = 0; y < h; ++y) {
+      const TColor c = at(x, y);
+      if (c == clBlack) continue;
+      const TPoint next[2] = {{x + 1, y}, {x, y + 1}};
+      for (const TPoint& q : next) {
+        if (q.X >= w || q.Y >= h) continue;
+        const TColor d = at(q.X, q.Y);
+        if (d == clBlack || d == c) continue;
+        touching.emplace(std::minmax(c, d), TPoint{x, y});
+      }
+    }
+  }
+  for (const auto& [pair, point] : touching) {
+    problems.Add(TProblemKind::TouchingColors, point,
+                 ColorText(pair.first) + " and " + ColorText(pair.second) +
+                     " touch without black at " + PointText(point) +
+                     ": the picture can never be solved");
+  }
+
+  for (const TPColors& entry : report.colors.colors) {
+    for (const TPoint& p : entry.points) {
+      report.areas[size_t(label[size_t(p.Y) * stride + size_t(p.X)])].seeded = true;
+    }
+  }
+  for (const TPictureArea& area : report.areas) {
+    if (!area.seeded) {
+      problems.Add(TProblemKind::NoSeed, area.point,
+                   "area at " + PointText(area.point) + " (" + ColorText(area.color) + ", " +
+                       std::to_string(area.pixels) +
+                       " pixels) has no seed point: it is never blanked nor tested");
+    }
+  }
+  for (const TPictureArea& area : report.areas) {
+    if (area.pixels < TinyAreaPixels) {
+      problems.Add(TProblemKind::TinyArea, area.point,
+                   "area at " + PointText(area.point) + " (" + ColorText(area.color) +
+                       ") has only " + std::to_string(area.pixels) + " pixels");
+    }
+  }
+
+  // Per colour: its pixels, how many of them touch black, its first pixel.
+  struct TUse {
+    int64_t pixels = 0, nextToBlack = 0;
+    TPoint first;
+  };
+  std::map<TColor, TUse> uses;
+  for (int32_t x = 0; x < w; ++x) {
+    for (int32_t y = 0; y < h; ++y) {
+      const TColor c = at(x, y);
+      if (c == clBlack) continue;
+      TUse& use = uses[c];
+      if (use.pixels++ == 0) use.first = {x, y};
+      bool byBlack = false;
+      for (int32_t dy = -1; dy <= 1 && !byBlack; ++dy) {
+        for (int32_t dx = -1; dx <= 1 && !byBlack; ++dx) {
+          const int32_t nx = x + dx, ny = y + dy;
+          if (nx >= 0 && ny >= 0 && nx < w && ny < h && at(nx, ny) == clBlack) byBlack = true;
+        }
+      }
+      if (byBlack) ++use.nextToBlack;
+    }
+  }
+  for (const TPColors& entry : report.colors.colors) {
+    const auto found = uses.find(entry.color);
+    if (found == uses.end()) continue;
+    const TUse& use = found->second;
+    const std::string where =
+        std::to_string(use.pixels) + " pixels, first at " + PointText(use.first);
+    if (NearBlack(entry.color)) {
+      problems.Add(TProblemKind::GreyOutline, use.first,
+                   "near-black colour " + ColorText(entry.color) + " (" + where +
+                       "): grey outline pixels count as a colour");
+    } else if (use.pixels <= StrayPixels && use.nextToBlack == use.pixels) {
+      problems.Add(TProblemKind::StrayColor, use.first,
+                   "colour " + ColorText(entry.color) + " (" + where +
+                       ") lies only along outlines: anti-aliased outline?");
+    }
+  }
+  problems.Summarise();
+  return report;
+}
+
+}  // namespace tintbox
