@@ -307,7 +307,7 @@ void ReadRunLength(TByteReader& AIn, const TPixelRows& ARows, bool AFourBit, con
   int64_t y = 0;  // file row: 0 is the bottom row
   uint32_t count = 0;
   uint32_t value = 0;
-  TRleState state = TRleState::Code;
+  TRleState state = height > 0 ? TRleState::Code : TRleState::Done;
   while (state != TRleState::Done) {
     switch (state) {
       case TRleState::Code:
@@ -323,7 +323,7 @@ void ReadRunLength(TByteReader& AIn, const TPixelRows& ARows, bool AFourBit, con
       case TRleState::Run: {
         // count pixels; RLE4 alternates the value's high and low nibble.
         const int64_t end = std::min<int64_t>(x + count, width);
-        if (x < end) {
+        if (y < height && x < end) {
           TColor* row = ARows.Row(y);
           if (!AFourBit || (value >> 4) == (value & 15)) {
             std::fill(row + x, row + end, ALut[AFourBit ? value & 15 : value]);
@@ -367,7 +367,7 @@ void ReadRunLength(TByteReader& AIn, const TPixelRows& ARows, bool AFourBit, con
         const uint8_t* src = AIn.Take(present);
         const int64_t pixels = std::min<int64_t>(value, AFourBit ? present * 2 : present);
         const int64_t end = std::min<int64_t>(x + pixels, width);
-        if (x < end) {
+        if (y < height && x < end) {
           TColor* row = ARows.Row(y);
           for (int64_t i = 0; i < end - x; ++i)
             row[x + i] = ALut[AFourBit ? (src[i / 2] >> ((i & 1) ? 0 : 4)) & 15 : src[i]];

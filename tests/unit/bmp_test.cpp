@@ -676,5 +676,44 @@ TEST(BmpRead, ZeroWidthOrHeightGivesAnEmptyPicture) {
   }
 }
 
+// ---- Fuzzer findings, kept as regression tests -----------------------------
+
+struct TFinding {
+  const char* Name;
+  TBytes File;
+  std::string Want;
+};
+
+TEST(BmpRead, FuzzFindingsReadWithoutFault) {
+  const std::vector<TFinding> findings = {
+      // Run-length data for a picture 0 rows high: the first run was written
+      // before any row existed.
+      {"RLE4, huge width, height 0",
+       {'B',  'M',  0,    0,    0, 0,    0, 0, 0, 0, 0, 0, 0, 0,  // file header
+        40,   0,    0,    0,                                      // biSize
+        0x7F, 0x00, 0x1A, 0x0E,                                   // biWidth 236,585,087
+        0,    0,    0,    0,                                      // biHeight 0
+        1,    0,    4,    0,                                      // biPlanes 1, biBitCount 4
+        2,    0,    0,    0,                                      // biCompression RLE4
+        0,    0,    0,    0,    0, 0,    0, 0, 0, 0, 0, 0,        // biSizeImage, resolutions
+        1,    0,    0,    0,    0, 0,    0, 0,                    // biClrUsed 1, biClrImportant
+        0xFF, 0,    0x80, 0,                                      // table entry 0
+        0xFF, 0x00, 0,    0,    0, 0x80, 1, 2, 0, 1},             // run, end of line, literal, end
+       "OK 236585087x0"},
+      {"RLE8, width 3, height 0",
+       {'B',  'M', 0,    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // file header
+        40,   0,   0,    0,                                // biSize
+        3,    0,   0,    0, 0, 0, 0, 0,                    // biWidth 3, biHeight 0
+        1,    0,   8,    0,                                // biPlanes 1, biBitCount 8
+        1,    0,   0,    0,                                // biCompression RLE8
+        0,    0,   0,    0, 0, 0, 0, 0, 0, 0, 0, 0,        // biSizeImage, resolutions
+        1,    0,   0,    0, 0, 0, 0, 0,                    // biClrUsed 1, biClrImportant
+        0xFF, 0,   0x80, 0,                                // table entry 0
+        3,    0,   0,    3, 1, 2, 3, 0, 0, 1},             // run, literal, end of bitmap
+       "OK 3x0"},
+  };
+  for (const TFinding& f : findings) EXPECT_EQ(Outcome(f.File), f.Want) << f.Name;
+}
+
 }  // namespace
 }  // namespace tintbox
