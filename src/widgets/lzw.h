@@ -1,0 +1,35 @@
+// GIF LZW decoding (GIF89a, appendix F): variable-length codes of 3 to 12
+// bits, least significant bit first, with clear and end-of-information codes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tintbox {
+
+// Bytes past the end that the decoder may read (zeros) and write (scratch).
+inline constexpr size_t LZWPadding = 8;
+
+// Joins the data sub-blocks of a frame's encoded bytes (the LZW minimum code
+// size, then sub-blocks up to a zero-length one or the end) into ACodes,
+// followed by LZWPadding zero bytes. Returns the minimum code size, or -1
+// when not even that byte is there. A sub-block cut short adds what it has.
+int JoinSubBlocks(const uint8_t* AData, size_t ASize, std::vector<uint8_t>& ACodes);
+
+struct TLZWResult {
+  size_t Written = 0;      // indices produced before the data ended or was found corrupt
+  bool Corrupted = false;  // code size out of range, a bad code, or data that ran out
+};
+
+// Decodes ASize code bytes (followed by LZWPadding readable bytes) into
+// APixels colour indices at AOut, which must have room for APixels +
+// LZWPadding bytes. AMinCodeSize outside 2..9 is clamped into that range and
+// reported as corrupted. Decoding stops quietly at the end-of-information
+// code, when APixels indices are out, or when the data turns out corrupt;
+// the indices not reached are set to 0. Codes wider than a byte keep their
+// low 8 bits.
+TLZWResult DecodeLZW(int AMinCodeSize, const uint8_t* ACodes, size_t ASize, uint8_t* AOut,
+                     size_t APixels);
+
+}  // namespace tintbox
