@@ -131,6 +131,29 @@ TEST(ColorsList, IsCorrectColorsLooksAtSeedPointsOnly) {
   EXPECT_FALSE(list.IsCorrectColors(bmp.Canvas()));
 }
 
+TEST(ColorsList, BlankPictureWhitensSeededAreasUpToBlack) {
+  // Red, green, red, an unseeded red area at (4,0) (column 3 ends red), white.
+  TBitmap bmp;
+  MakeBitmap(bmp, {{R, K, K, K, R, K, W}, {K, G, K, R, K, K, W}});
+  TColorsList list;
+  ScanPicture(bmp, list);
+  TCanvas& canvas = bmp.Canvas();
+  canvas.Brush.SetColor(B);
+  BlankPicture(canvas, list);
+  EXPECT_EQ(canvas.Brush.Color(), W);
+  const std::vector<TColor> want{W, K, K, K, R, K, W, K, W, K, W, K, K, W};
+  for (int32_t i = 0; i < 14; ++i) {
+    EXPECT_EQ(bmp.PixelAt(i % 7, i / 7), want[size_t(i)]) << "pixel " << i % 7 << "," << i / 7;
+  }
+  EXPECT_FALSE(list.IsCorrectColors(canvas));
+  // Filling every seed point with its colour solves it.
+  for (const TPColors& e : list.colors) {
+    canvas.Brush.SetColor(e.color);
+    for (const TPoint& p : e.points) canvas.FloodFill(p.X, p.Y, K, fsBorder);
+  }
+  EXPECT_TRUE(list.IsCorrectColors(canvas));
+}
+
 TEST(ColorsList, ShuffleOfZeroAndOneEntryLeavesTheList) {
   TRandom random(1234);
   TColorsList list;
