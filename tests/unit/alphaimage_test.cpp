@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/bmpreader.h"
 #include "picture/draw.h"
 #include "picture/errors.h"
 
@@ -303,6 +304,39 @@ TEST(StoredPicture, BadFormsFailAndLeaveThePictureAsItWas) {
     }
     EXPECT_EQ(p.Bitmap(), before) << c.What << ": the picture was changed";
     EXPECT_EQ(p.Width(), 2) << c.What;
+  }
+}
+
+// The window icon's files, read as the window reads them.
+TEST(ProgramIcon, EverySizeReadsWithAlphaAndATransparentGround) {
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    const std::string name = "icon" + std::to_string(size) + ".bmp";
+    const std::vector<uint8_t> data =
+        ReadFile(std::string(TINTBOX_SOURCE_DIR) + "/src/ui/data/" + name);
+    TBitmap b;
+    ReadBitmap(data.data(), data.size(), b);
+    ASSERT_EQ(b.Width(), size) << name;
+    ASSERT_EQ(b.Height(), size) << name;
+    ASSERT_NE(b.AlphaPlane(), nullptr) << name;
+    const uint8_t* alpha = b.AlphaPlane();
+    int opaque = 0, transparent = 0, between = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const uint8_t a = alpha[size_t(y) * size_t(size) + size_t(x)];
+        opaque += a == 255;
+        between += a != 0 && a != 255;
+        if (a == 0) {
+          ++transparent;
+          EXPECT_EQ(b.PixelAt(x, y), clBlack) << name << " at " << x << "," << y;
+        }
+      }
+    }
+    for (auto [x, y] : {std::pair{0, 0}, {size - 1, 0}, {0, size - 1}, {size - 1, size - 1}})
+      EXPECT_EQ(alpha[size_t(y) * size_t(size) + size_t(x)], 0)
+          << name << " corner " << x << "," << y;
+    EXPECT_GT(opaque, size * size / 4) << name;        // a drawing, not a ghost
+    EXPECT_GT(transparent, size * size / 10) << name;  // on a transparent ground
+    EXPECT_GT(between, size) << name;                  // with soft edges
   }
 }
 
