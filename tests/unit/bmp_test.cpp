@@ -715,5 +715,35 @@ TEST(BmpRead, FuzzFindingsReadWithoutFault) {
   for (const TFinding& f : findings) EXPECT_EQ(Outcome(f.File), f.Want) << f.Name;
 }
 
+// A fuzzer time-out: an 86-byte RLE8 file for a 4 x 16,774,915 picture, just
+// under the 256 MiB cap. It must read in one pass, with its few runs in place.
+TEST(BmpRead, FuzzFindingTallRunLengthPictureJustUnderTheCap) {
+  const TBytes file = {
+      'B',  'M',  0,    0,    0, 0,   0, 0x3A, 0, 0,   0x40, 0, 0, 0,  // file header (offset
+                                                                       // ignored)
+      40,   0,    0,    0,                                             // biSize
+      4,    0,    0,    0,                                             // biWidth 4
+      0x03, 0xF7, 0xFF, 0x00,                                          // biHeight 16,774,915
+      1,    0,    8,    0,                                             // biPlanes 1, biBitCount 8
+      1,    0,    0,    0,                                             // biCompression RLE8
+      16,   0,    0,    0,                                             // biSizeImage 16
+      0,    0,    0,    0,    0, 0,   0, 0,                            // resolutions
+      4,    0,    0,    0,    0, 0,   0, 0,  // biClrUsed 4, biClrImportant
+      0,    255,  0,    0,    1, 254, 7, 0,    2, 253, 14,   0, 3, 252, 21, 0,  // table
+      122,  1,                       // run 122 x 1, clipped to 4
+      0,    0,                       // end of line
+      0,    2,    1,    0,           // delta right 1
+      0,    3,    1,    2,    3, 0,  // literal 1, 2, 3 + pad
+      0,    1};                      // end of bitmap
+  TBitmap b;
+  ASSERT_EQ(Outcome(file, b), "OK 4x16774915");
+  const int32_t bottom = b.Height() - 1;
+  const std::vector<TColor> got = {b.PixelAt(0, bottom), b.PixelAt(3, bottom),
+                                   b.PixelAt(0, bottom - 1), b.PixelAt(3, bottom - 1),
+                                   b.PixelAt(2, 0)};
+  EXPECT_EQ(Hex(got),
+            Hex({RGB(7, 254, 1), RGB(7, 254, 1), RGB(0, 255, 0), RGB(21, 252, 3), RGB(0, 255, 0)}));
+}
+
 }  // namespace
 }  // namespace tintbox
