@@ -1,1 +1,26 @@
-int main() { return 0; }
+// Tintbox: a picture-colouring game.
+#include <chrono>
+
+#include "game/game.h"
+#include "game/random.h"
+#include "ui/application.h"
+#include "ui/mainwindow.h"
+
+int main(int argc, char** argv) {
+  using namespace tintbox;
+  // The palette order differs from run to run.
+  Randomize();
+
+  TApplication app(argc, argv);
+  TForm1 form;
+  // The program file with its links resolved: the pictures lie beside it.
+  TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString());
+
+  RunGuarded([&] { game.FormCreate(); });
+  if (form.Closed()) return 0;
+  // Picture 1 is set up before the window first appears.
+  RunGuarded([&] { game.FormShow(); });
+  if (form.Closed()) return 0;
+  form.show();
+  return app.exec();
+}

@@ -1,1 +1,220 @@
-// (to be written)
+#include "game/game.h"
+
+#include <QCursor>
+
+#include "game/catalogue.h"
+#include "game/strtoint.h"
+#include "picture/errors.h"
+#include "ui/dialogs.h"
+#include "ui/examplewindow.h"
+#include "widgets/control.h"
+
+namespace tintbox {
+
+namespace {
+
+// The palette: a 64 x 64 frame with a margin of 7 around 50 x 50 buttons,
+// starting at 16, 16 with 16 pixels between them.
+constexpr int FrameSide = 64;
+constexpr int FrameMargin = 7;
+constexpr int PaletteStart = 16;
+constexpr int PaletteGap = 16;
+
+}  // namespace
+
+TGame::TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile)
+    : Form1(AForm), FRandom(ARandom), FProgramFile(std::move(AProgramFile)) {
+  Form1.im->OnClick = [this] { imClick(); };
+  Form1.ex->OnClick = [this] { exClick(); };
+  Form1.prevbtn->OnClick = [this](QObject*) { prevbtnClick(); };
+  Form1.maxbtn->OnClick = [this](QObject*) { maxbtnClick(); };
+  Form1.index->OnClick = [this](QObject*) { indexClick(); };
+  Form1.OnClose = [this] { FormClose(); };
+}
+
+std::string TGame::PictureFileName(int n) const {
+  return tintbox::PictureFileName(ImagesPath, n);
+}
+
+void TGame::FormCreate() {
+  FColorsList = std::make_unique<TColorsList>();
+  ImagesPath = ImagesPathFor(FProgramFile);
+  const int N = CountPictures(ImagesPath);
+  if (N == 0) {
+    FatalStop(QString::fromUtf8("Нет картинок. Программа будет завершена!"));
+    return;
+  }
+  Form1.maxbtn->Tag = N;
+}
+
+void TGame::FormShow() {
+  LoadPicture(1);
+}
+
+void TGame::FormClose() {
+  FColorsList.reset();
+}
+
+void TGame::FatalStop(const QString& AText) {
+  ShowPlainMessage(AText);
+  Form1.Close();
+}
+
+void TGame::UpdateIndex(int i) {
+  Form1.index->SetCaption(QStringLiteral("%1/%2").arg(i).arg(Form1.maxbtn->Tag));
+}
+
+void TGame::LoadPicture(int i) {
+  Form1.index->Tag = i;
+  UpdateIndex(i);
+
+  // The loading look.
+  Form1.sh->hide();
+  Form1.im->hide();
+  Form1.ex->hide();
+  Form1.an->hide();
+  Form1.w->show();
+  Form1.f->show();
+
+  // The old palette goes.
+  const QObjectList children = Form1.Panel1->children();
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    auto* control = qobject_cast<TGraphicControlEx*>(*it);
+    if (control && control->Tag == PaletteTag) delete control;
+  }
+
+  // Put the loading look on the screen while the file is read and scanned.
+  if (Form1.isVisible()) Form1.repaint();
+
+  try {
+    Form1.im->Picture().LoadFromFile(PictureFileName(i));
+  } catch (const std::exception&) {
+    FatalStop(
+        QString::fromUtf8("Картинки №%1 уже не существует. Программа будет завершена!").arg(i));
+    return;
+  }
+  Form1.ex->AssignPicture(&Form1.im->Picture());
+
+  ScanPicture(*Form1.im->Picture().Bitmap(), *FColorsList);
+  FColorsList->Shuffle(FRandom);
+  CreateGame(i);
+}
+
+void TGame::CreateGame(int i) {
+  if (FColorsList->Count() > MaxColors) {
+    ShowPlainMessage(
+        QString::fromUtf8("Загружаемая картинка №%1 имеет больше 10 цветов в палитре. Необходимо "
+                          "уменьшить количество цветов хотя бы до 10. Программа будет завершена!")
+            .arg(i));
+    Form1.im->AssignPicture(nullptr);
+    Form1.ex->AssignPicture(nullptr);
+    Form1.Close();
+    return;
+  }
+
+  // The playing look.
+  Form1.f->hide();
+  Form1.w->hide();
+  Form1.im->show();
+  Form1.ex->show();
+
+  Form1.sh->resize(FrameSide, FrameSide);
+  Form1.sh->Tag = FrameMargin;
+
+  // One button per colour, five to a row on the panel.
+  int x = PaletteStart, y = PaletteStart;
+  for (const TPColors& entry : FColorsList->colors) {
+    auto* button = new TFlatButton(Form1.Panel1);
+    const int side = Form1.sh->width() - 2 * Form1.sh->Tag;
+    button->setGeometry(x, y, side, side);
+    x += side + PaletteGap;
+    if (x + side + PaletteGap > Form1.Panel1->width()) {
+      x = PaletteStart;
+      y += side + PaletteGap;
+    }
+    button->SetGroupIndex(1);
+    button->SetColor(entry.color);
+    button->SetCaption(QString());
+    button->SetTransparent(false);
+    button->SetFrameStyle(fsIndent);
+    button->SetBorderWidth(2);
+    button->SetPressOffset(0);
+    button->OnClick = [this](QObject* Sender) { ColorButtonClick(Sender); };
+    button->SetShowPressed(false);
+    button->Tag = PaletteTag;
+    button->show();
+  }
+
+  // Blank every coloured area inside its outline.
+  BlankPicture(Form1.im->Canvas(), *FColorsList);
+
+  // Preselect palette button 1.
+  for (QObject* child : Form1.Panel1->children()) {
+    auto* button = qobject_cast<TFlatButton*>(child);
+    if (button && button->Tag == PaletteTag) {
+      Form1.im->Canvas().Brush.SetColor(button->Color());
+      ColorButtonClick(button);
+      break;
+    }
+  }
+}
+
+void TGame::ColorButtonClick(QObject* Sender) {
+  auto* button = qobject_cast<TFlatButton*>(Sender);
+  if (!button) return;
+  Form1.im->Canvas().Brush.SetColor(button->Color());
+  button->SetDown(true);
+  Form1.sh->move(button->x() - Form1.sh->Tag, button->y() - Form1.sh->Tag);
+  Form1.sh->show();
+}
+
+void TGame::imClick() {
+  if (Form1.an->isVisible()) return;
+  // Where the pointer is now, in the picture's own pixels.
+  const QPoint p = Form1.im->mapFromGlobal(QCursor::pos());
+  TCanvas& canvas = Form1.im->Canvas();
+  canvas.Lock();
+  try {
+    canvas.FloodFill(p.x(), p.y(), clBlack, fsBorder);
+  } catch (...) {
+    canvas.Unlock();
+    throw;
+  }
+  canvas.Unlock();
+  Form1.im->repaint();
+  if (FColorsList->IsCorrectColors(canvas)) {
+    Form1.ex->hide();
+    Form1.an->show();
+  }
+}
+
+void TGame::prevbtnClick() {
+  const int n = Form1.index->Tag;
+  // On the first picture there is nowhere to go: the player's work stays.
+  if (n <= 1) return;
+  Form1.index->Tag = n - 1;
+  LoadPicture(n - 1);
+}
+
+void TGame::maxbtnClick() {
+  const int n = Form1.index->Tag;
+  if (n >= Form1.maxbtn->Tag) return;
+  Form1.index->Tag = n + 1;
+  LoadPicture(n + 1);
+}
+
+void TGame::indexClick() {
+  QString text = QString::number(Form1.index->Tag);
+  // A cancelled box changes nothing.
+  if (!InputQuery(QString::fromUtf8("Выбор картинки"),
+                  QString::fromUtf8("Пожалуйста, введите номер картинки:"), text))
+    return;
+  const int32_t a = StrToInt(text.toStdString());
+  if (a >= 1 && a <= Form1.maxbtn->Tag) LoadPicture(a);
+}
+
+void TGame::exClick() {
+  ShowExampleWindow(Form1.ex->Picture(), &Form1);
+}
+
+}  // namespace tintbox

@@ -101,8 +101,8 @@ void TImage::mousePressEvent(QMouseEvent* AEvent) {
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* AEvent) {
-  const bool click =
-      FPressed && AEvent->button() == Qt::LeftButton && rect().contains(AEvent->position().toPoint());
+  const bool click = FPressed && AEvent->button() == Qt::LeftButton &&
+                     rect().contains(AEvent->position().toPoint());
   FPressed = false;
   if (click && OnClick) OnClick();
 }

@@ -1,0 +1,62 @@
+// The main window: the picture area on the left, the panel on the right with
+// the palette, the navigation buttons and the example thumbnail.
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+#include <functional>
+
+#include "widgets/flatbutton.h"
+#include "widgets/gifanimator.h"
+#include "widgets/image.h"
+
+namespace tintbox {
+
+// The window colour: red 173, green 255, blue 91.
+inline constexpr TColor WindowColor = 0x005BFFAD;
+
+// A panel that paints its own colour and a raised bevel one pixel wide.
+class TPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPanel(QWidget* AParent);
+
+ protected:
+  void paintEvent(QPaintEvent* AEvent) override;
+};
+
+class TForm1 : public QWidget {
+  Q_OBJECT
+
+ public:
+  TForm1();
+
+  // The controls, in creation (stacking) order.
+  TImage* im;
+  TImage* w;
+  QLabel* f;
+  TPanel* Panel1;
+  TImage* ex;
+  TShape* sh;
+  TFlatButton* prevbtn;
+  TFlatButton* maxbtn;
+  TFlatButton* index;
+  TGIFAnimator* an;
+
+  // Runs when the window closes, however it is closed.
+  std::function<void()> OnClose;
+
+  // Closes the window; the program ends with it. Works before the window has
+  // ever been shown too.
+  void Close();
+  bool Closed() const { return FClosed; }
+
+ protected:
+  void closeEvent(QCloseEvent* AEvent) override;
+
+ private:
+  bool FClosed = false;
+};
+
+}  // namespace tintbox
