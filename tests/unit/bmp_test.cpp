@@ -718,23 +718,22 @@ TEST(BmpRead, FuzzFindingsReadWithoutFault) {
 // A fuzzer time-out: an 86-byte RLE8 file for a 4 x 16,774,915 picture, just
 // under the 256 MiB cap. It must read in one pass, with its few runs in place.
 TEST(BmpRead, FuzzFindingTallRunLengthPictureJustUnderTheCap) {
-  const TBytes file = {
-      'B',  'M',  0,    0,    0, 0,   0, 0x3A, 0, 0,   0x40, 0, 0, 0,  // file header (offset
-                                                                       // ignored)
-      40,   0,    0,    0,                                             // biSize
-      4,    0,    0,    0,                                             // biWidth 4
-      0x03, 0xF7, 0xFF, 0x00,                                          // biHeight 16,774,915
-      1,    0,    8,    0,                                             // biPlanes 1, biBitCount 8
-      1,    0,    0,    0,                                             // biCompression RLE8
-      16,   0,    0,    0,                                             // biSizeImage 16
-      0,    0,    0,    0,    0, 0,   0, 0,                            // resolutions
-      4,    0,    0,    0,    0, 0,   0, 0,  // biClrUsed 4, biClrImportant
-      0,    255,  0,    0,    1, 254, 7, 0,    2, 253, 14,   0, 3, 252, 21, 0,  // table
-      122,  1,                       // run 122 x 1, clipped to 4
-      0,    0,                       // end of line
-      0,    2,    1,    0,           // delta right 1
-      0,    3,    1,    2,    3, 0,  // literal 1, 2, 3 + pad
-      0,    1};                      // end of bitmap
+  const TBytes file = {'B', 'M', 0, 0, 0, 0, 0, 0x3A, 0, 0, 0x40, 0, 0, 0,  // file header (offset
+                                                                            // ignored)
+                       40, 0, 0, 0,                                         // biSize
+                       4, 0, 0, 0,                                          // biWidth 4
+                       0x03, 0xF7, 0xFF, 0x00,                              // biHeight 16,774,915
+                       1, 0, 8, 0,              // biPlanes 1, biBitCount 8
+                       1, 0, 0, 0,              // biCompression RLE8
+                       16, 0, 0, 0,             // biSizeImage 16
+                       0, 0, 0, 0, 0, 0, 0, 0,  // resolutions
+                       4, 0, 0, 0, 0, 0, 0, 0,  // biClrUsed 4, biClrImportant
+                       0, 255, 0, 0, 1, 254, 7, 0, 2, 253, 14, 0, 3, 252, 21, 0,  // table
+                       122, 1,            // run 122 x 1, clipped to 4
+                       0, 0,              // end of line
+                       0, 2, 1, 0,        // delta right 1
+                       0, 3, 1, 2, 3, 0,  // literal 1, 2, 3 + pad
+                       0, 1};             // end of bitmap
   TBitmap b;
   ASSERT_EQ(Outcome(file, b), "OK 4x16774915");
   const int32_t bottom = b.Height() - 1;
@@ -743,6 +742,36 @@ TEST(BmpRead, FuzzFindingTallRunLengthPictureJustUnderTheCap) {
                                    b.PixelAt(2, 0)};
   EXPECT_EQ(Hex(got),
             Hex({RGB(7, 254, 1), RGB(7, 254, 1), RGB(0, 255, 0), RGB(21, 252, 3), RGB(0, 255, 0)}));
+}
+
+// A fuzzer time-out: a 123-byte RLE4 file for a 4 x 10,420,227 picture. Only
+// the 16 bytes of its image size are run-length data.
+TEST(BmpRead, FuzzFindingTallRle4PictureReadsOnlyItsImageSize) {
+  const TBytes file = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // file header
+                       40, 0, 0, 0,                                   // biSize
+                       4, 0, 0, 0,                                    // biWidth 4
+                       0x03, 0x00, 0x9F, 0x00,                        // biHeight 10,420,227
+                       1, 0, 4, 0,                                    // biPlanes 1, biBitCount 4
+                       2, 0, 0, 0,                                    // biCompression RLE4
+                       16, 0, 0, 0,                                   // biSizeImage 16
+                       0, 0, 0, 0, 0, 0, 0, 0,                        // resolutions
+                       4, 0, 0, 0, 0, 0, 0, 0,                        // biClrUsed 4, biClrImportant
+                       0, 255, 0, 0, 1, 254, 7, 0, 2, 253, 14, 0, 3, 252, 21, 0,  // table
+                       // run 3 x (1, 2), end of line, literal 1 2 15 15, two clipped runs, end of
+                       // line, a literal cut off by the image size; then bytes never read.
+                       0x03, 0x12, 0x00, 0x00, 0x00, 0x04, 0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00,
+                       0x00, 0x00, 0x6A, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x79, 0xFF, 0xFF, 0xFF,
+                       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x7F, 0xFF, 0xFF, 0xFF, 0x88, 0x88,
+                       0x88, 0x00, 0x00, 0x01, 0x57, 0x00, 0x00, 0x02, 0x00, 0x01, 0x02, 0x33, 0x00,
+                       0x01};
+  TBitmap b;
+  ASSERT_EQ(Outcome(file, b), "OK 4x10420227");
+  const int32_t bottom = b.Height() - 1;
+  std::vector<TColor> got;
+  for (int32_t y : {bottom, bottom - 1, bottom - 2})
+    for (int32_t x = 0; x < 4; ++x) got.push_back(b.PixelAt(x, y));
+  const TColor e0 = RGB(0, 255, 0), e1 = RGB(7, 254, 1), e2 = RGB(14, 253, 2);
+  EXPECT_EQ(Hex(got), Hex({e1, e2, e1, e0, e1, e2, clBlack, clBlack, e0, e0, e0, e0}));
 }
 
 }  // namespace
