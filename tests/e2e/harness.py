@@ -71,7 +71,7 @@ class Display:
 
     def screenshot(self):
         """The whole screen as (width, height, bytes of RGB)."""
-        data = subprocess.run(["import", "-window", "root", "ppm:-"], env=self.env,
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
                               capture_output=True, check=True).stdout
         return Image(data)
 
@@ -111,7 +111,7 @@ class Image:
     def __init__(self, ppm):
         # P6 <w> <h> <max>\n<bytes>
         parts = ppm.split(maxsplit=4)
-        assert parts[0] == b"P6", parts[0]
+        assert parts[0] == b"P6" and parts[3] == b"255", parts[:4]
         self.width, self.height = int(parts[1]), int(parts[2])
         self.data = parts[4]
 

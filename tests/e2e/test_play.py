@@ -1,0 +1,108 @@
+"""A player solves picture 1, sees the firework, and moves on with ▶ and the counter."""
+import pathlib
+import re
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+import harness  # noqa: E402
+
+WINDOW = (173, 255, 91)
+PANEL_LEFT = 644
+
+
+def catalogue(checker, images):
+    """{picture number: (colour count, [(x, y, (r, g, b)), ...])} from the checker."""
+    out = subprocess.run([checker, "--areas", images], capture_output=True, text=True).stdout
+    pictures, current = {}, None
+    for line in out.splitlines():
+        m = re.match(r".*/(\d+)\.bmp: OK \S+ \S+, (\d+) colours?, \d+ areas?", line)
+        if m:
+            current = int(m.group(1))
+            pictures[current] = (int(m.group(2)), [])
+            continue
+        m = re.match(r"\s+(\d+),(\d+) #([0-9A-F]{6})", line)
+        if m and current is not None:
+            rgb = bytes.fromhex(m.group(3))
+            pictures[current][1].append((int(m.group(1)), int(m.group(2)), tuple(rgb)))
+    return pictures
+
+
+def button_centre(x, y, k):
+    return x + PANEL_LEFT + 16 + 66 * (k % 5) + 25, y + 16 + 66 * (k // 5) + 25
+
+
+def palette_size(shot, x, y):
+    return sum(1 for k in range(10) if shot.pixel(*button_centre(x, y, k)) != WINDOW)
+
+
+def counter_preset(display, x, y):
+    """The number the counter's input box offers, read through the clipboard."""
+    display.click(x + PANEL_LEFT + 87 + 86, y + 168 + 20)
+    display.find_window("^Выбор картинки$")
+    display.key("ctrl+c")
+    text = harness.wait_for("clipboard", lambda: subprocess.run(
+        ["xclip", "-selection", "clipboard", "-o"], env=display.env, capture_output=True,
+        text=True, timeout=5).stdout.strip())
+    return text
+
+
+def test(a, display):
+    pictures = catalogue(a.checker, a.images)
+    n = len(pictures)
+    assert n >= 2, pictures
+    game = harness.Game(display, a.program, images=a.images)
+    try:
+        wid = display.find_window("^Tintbox$")
+        x, y, _, _ = display.window_geometry(wid)
+        print("window at", x, y, flush=True)
+        colours, areas = pictures[1]
+        shot = harness.wait_for("palette of picture 1", lambda: (
+            lambda s: s if palette_size(s, x, y) == colours else None)(display.screenshot()))
+        # The picture is blank: every area white.
+        for ax, ay, _ in areas:
+            assert shot.pixel(x + 2 + ax, y + 2 + ay) == (255, 255, 255), (ax, ay)
+        thumb = (x + PANEL_LEFT + 10, y + 300)
+        assert shot.pixel(*thumb) != WINDOW, "thumbnail shows the finished picture"
+
+        for k in range(colours):
+            colour = shot.pixel(*button_centre(x, y, k))
+            display.click(*button_centre(x, y, k))
+            for ax, ay, want in areas:
+                if want != colour:
+                    continue
+                display.click(x + 2 + ax, y + 2 + ay)
+                harness.wait_for(f"area {ax},{ay} filled", lambda: display.screenshot().pixel(
+                    x + 2 + ax, y + 2 + ay) == want)
+
+        # Solved: the thumbnail gives way to the firework, which plays.
+        an = (x + PANEL_LEFT + 51, y + 225, 249, 255)
+        harness.wait_for("thumbnail hidden", lambda: display.screenshot().pixel(*thumb) == WINDOW)
+        def frame():
+            s = display.screenshot()
+            return bytes(b for yy in range(an[1], an[1] + an[3], 8)
+                         for xx in range(an[0], an[0] + an[2], 8) for b in s.pixel(xx, yy))
+        first = frame()
+        harness.wait_for("the firework to move", lambda: (time.sleep(0.15), frame() != first)[1])
+        # Its transparent pixels show the window colour.
+        assert bytes(WINDOW) in first
+
+        # ▶ opens picture 2.
+        display.click(x + PANEL_LEFT + 265 + 28, y + 168 + 20)
+        harness.wait_for("palette of picture 2", lambda: palette_size(
+            display.screenshot(), x, y) == pictures[2][0])
+        assert counter_preset(display, x, y) == "2"
+        # The counter opens picture N when N is typed.
+        display.type(str(n))
+        display.key("Return")
+        harness.wait_for(f"palette of picture {n}", lambda: palette_size(
+            display.screenshot(), x, y) == pictures[n][0])
+        assert counter_preset(display, x, y) == str(n)
+        display.key("Escape")
+    finally:
+        game.close()
+
+
+if __name__ == "__main__":
+    harness.main(test)
