@@ -81,6 +81,8 @@ void CenterOnWorkArea(QWidget* AForm) {
   QScreen* S = ActiveScreen();
   if (!S || !AForm) return;
   const QRect Area = S->availableGeometry();
+  // A native window first, so that the frame's size is known where it can be.
+  AForm->winId();
   const QSize Size = AForm->frameGeometry().size();
   AForm->move(Area.left() + (Area.width() - Size.width()) / 2,
               Area.top() + (Area.height() - Size.height()) / 2);
