@@ -59,4 +59,9 @@ class TCanvas {
   int FLockCount = 0;
 };
 
+// Fills run eight pixels at a time with AVX2 where the processor has it, else
+// with SSE2 or plain loops. Tests switch AVX2 off to check the other loops;
+// returns the previous setting.
+bool SetFillAvx2(bool AEnabled);
+
 }  // namespace tintbox
