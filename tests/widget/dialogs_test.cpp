@@ -24,6 +24,11 @@
 
 using namespace tintbox;
 
+// Readable QString values in failure messages.
+[[maybe_unused]] static void PrintTo(const QString& S, std::ostream* Out) {
+  *Out << '"' << S.toStdString() << '"';
+}
+
 namespace {
 
 // a * b / c rounded to nearest, halves away from zero, as the layout rules say.

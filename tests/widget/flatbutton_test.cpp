@@ -16,6 +16,11 @@
 
 using namespace tintbox;
 
+// Readable QString values in failure messages.
+[[maybe_unused]] static void PrintTo(const QString& S, std::ostream* Out) {
+  *Out << '"' << S.toStdString() << '"';
+}
+
 namespace {
 
 // Distinct scheme colours, so every frame pixel tells which colour it got.
