@@ -34,7 +34,14 @@ class TCanvas {
 
   // The pixel's colour, or NoPixel (0xFFFFFFFF) outside the bitmap.
   // Constant time, no allocation, never copies a shared store.
-  TColor Pixels(int32_t X, int32_t Y) const { return FBitmap.PixelAt(X, Y); }
+  // (One test for both coordinates, and the store's address and size read
+  // before it, so that in a scan the compiler reads them once per row.)
+  TColor Pixels(int32_t X, int32_t Y) const {
+    const TColor* pixels = FBitmap.Pixels();
+    const int32_t w = FBitmap.Width(), h = FBitmap.Height();
+    if ((uint32_t(X) >= uint32_t(w)) | (uint32_t(Y) >= uint32_t(h))) return NoPixel;
+    return pixels[size_t(Y) * size_t(w) + size_t(X)];
+  }
 
   TBrush Brush;
 
