@@ -230,6 +230,8 @@ template <typename TBlocks, bool Surface>
                   size_t(x1 >> 3) - size_t(x0 >> 3) + 1);
   }
   AScratch.Dirty = false;
+  // A rare maze-like area can need a long stack; do not keep that memory.
+  if (stack.capacity() > (size_t(1) << 20)) std::vector<TSpan>().swap(stack);
 }
 
 template <bool Surface>

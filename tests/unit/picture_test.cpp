@@ -160,6 +160,19 @@ TEST_F(PictureFiles, FilesThatCannotBeOpenedNameTheFullPathAndTheCause) {
   }
 }
 
+// A file larger than any picture the program may hold is refused before a
+// buffer for it is made (the file is sparse: it takes no disk space).
+TEST_F(PictureFiles, AFileLargerThanAnyPictureIsRefusedUnread) {
+  const fs::path path = FDir / "huge.bmp";
+  std::ofstream(path, std::ios::binary).write("BM", 2);
+  fs::resize_file(path, MaxPixelStoreBytes + 1024 * 1024);
+  TPicture picture;
+  std::string cls;
+  EXPECT_EQ(ErrorOf(picture, path.string(), cls), "Out of system resources");
+  EXPECT_EQ(cls, "EOutOfResources");
+  EXPECT_TRUE(picture.Empty());
+}
+
 TEST_F(PictureFiles, ARelativeNameIsReportedWithItsFullPath) {
   const fs::path old = fs::current_path();
   fs::current_path(FDir);
