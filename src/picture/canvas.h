@@ -34,13 +34,14 @@ class TCanvas {
 
   // The pixel's colour, or NoPixel (0xFFFFFFFF) outside the bitmap.
   // Constant time, no allocation, never copies a shared store.
-  // (One test for both coordinates, and the store's address and size read
-  // before it, so that in a scan the compiler reads them once per row.)
+  // (Outside the rows the width counts as 0, so that a scan along a row makes
+  // one test per pixel: the rest is worked out once per row by the compiler.)
   TColor Pixels(int32_t X, int32_t Y) const {
     const TColor* pixels = FBitmap.Pixels();
-    const int32_t w = FBitmap.Width(), h = FBitmap.Height();
-    if ((uint32_t(X) >= uint32_t(w)) | (uint32_t(Y) >= uint32_t(h))) return NoPixel;
-    return pixels[size_t(Y) * size_t(w) + size_t(X)];
+    const uint32_t w = uint32_t(FBitmap.Width());
+    const uint32_t rowWidth = uint32_t(Y) < uint32_t(FBitmap.Height()) ? w : 0u;
+    if (uint32_t(X) >= rowWidth) return NoPixel;
+    return pixels[size_t(uint32_t(Y)) * w + uint32_t(X)];
   }
 
   TBrush Brush;
