@@ -114,22 +114,42 @@ struct TRowFill {
     Visited[x >> 3] = uint8_t(Visited[x >> 3] | (1u << (x & 7)));
   }
 
+  // Eight pixels from a multiple of 8: paints them all and returns true, or
+  // paints up to the first one that is not inside, leaves x there and returns false.
+  [[gnu::always_inline]] bool PaintBlock(int32_t& x) {
+    const uint32_t out = TBlocks::template Outside8<Surface>(Row + x, Color) | Visited[x >> 3];
+    if (out) {
+      const int32_t end = x + __builtin_ctz(out);
+      while (x < end) Paint(x++);
+      return false;
+    }
+    TBlocks::Store8(Row + x, Brush);
+    Visited[x >> 3] = 0xFF;
+    return true;
+  }
+
   // Paints the run that starts at AX and goes right; returns the first x past
-  // it. Whole bytes of visited bits are handled eight pixels at a time.
+  // it. Whole bytes of visited bits are handled eight pixels at a time, and
+  // whole 32-bit words of them 32 pixels at a time where a long run allows.
   [[gnu::always_inline]] int32_t PaintRight(int32_t AX) {
     int32_t x = AX;
     while ((x & 7) != 0 && x < Width && Inside(x)) Paint(x++);
     if ((x & 7) != 0) return x;
-    for (; x + 8 <= Width; x += 8) {
-      const uint32_t out = TBlocks::template Outside8<Surface>(Row + x, Color) | Visited[x >> 3];
-      if (out) {
-        const int32_t end = x + __builtin_ctz(out);
-        while (x < end) Paint(x++);
-        return x;
-      }
-      TBlocks::Store8(Row + x, Brush);
-      Visited[x >> 3] = 0xFF;
+    for (; (x & 31) != 0 && x + 8 <= Width; x += 8)
+      if (!PaintBlock(x)) return x;
+    for (; x + 32 <= Width; x += 32) {
+      uint32_t visited;
+      std::memcpy(&visited, Visited + (x >> 3), 4);
+      const uint32_t out = TBlocks::template Outside8<Surface>(Row + x, Color) |
+                           TBlocks::template Outside8<Surface>(Row + x + 8, Color) << 8 |
+                           TBlocks::template Outside8<Surface>(Row + x + 16, Color) << 16 |
+                           TBlocks::template Outside8<Surface>(Row + x + 24, Color) << 24;
+      if (out | visited) break;  // the eight-pixel blocks below find the end
+      for (int i = 0; i < 32; i += 8) TBlocks::Store8(Row + x + i, Brush);
+      std::memset(Visited + (x >> 3), 0xFF, 4);
     }
+    for (; x + 8 <= Width; x += 8)
+      if (!PaintBlock(x)) return x;
     while (x < Width && Inside(x)) Paint(x++);
     return x;
   }

@@ -353,8 +353,8 @@ TEST_P(CanvasFloodFill, AgreesWithABreadthFirstFillOnRandomPictures) {
   std::mt19937 random(20240611);
   const TColor palette[] = {clBlack, clWhite, Red, Green, Blue};
   for (int round = 0; round < 1500; ++round) {
-    // Widths past a few blocks of eight pixels, with runs starting at every offset.
-    const int32_t w = 1 + int32_t(random() % 48), h = 1 + int32_t(random() % 24);
+    // Widths past a few blocks of 8 and 32 pixels, runs starting at every offset.
+    const int32_t w = 1 + int32_t(random() % 80), h = 1 + int32_t(random() % 24);
     TBitmap bitmap;
     bitmap.SetSize(w, h);
     TColor* p = bitmap.WritablePixels();
