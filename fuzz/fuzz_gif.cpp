@@ -17,7 +17,7 @@ using namespace tintbox;
 // A tiny file can describe thousands of frames of 8192 x 8192 pixels; each is
 // bounded, but decoding them all would take minutes. The target stops
 // decoding once this many pixels have been made for one input.
-constexpr uint64_t PixelBudget = 64ull * 1024 * 1024;
+constexpr uint64_t PixelBudget = 4ull * 1024 * 1024;
 
 void Exercise(TGIFImage& AImage) {
   uint64_t pixels = 0;

@@ -113,7 +113,9 @@ class TGIFFrame {
 
   // The decoded picture of this frame alone, decoded on first use and kept.
   // Raises EInvalidGraphic for a frame without colours and EOutOfResources
-  // for one over the pixel-store cap.
+  // for one over the pixel-store cap. The reference stays good until another
+  // frame is decoded: past TGIFImage::DecodedBudgetBytes that lets the
+  // other frames' pictures go.
   const TBitmap& Bitmap();
   bool Decoded() const { return FBitmap != nullptr; }
   // Has neither a decoded bitmap nor encoded data.
