@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "widgets/image.h"
+
 namespace tintbox {
 
 namespace {
@@ -32,20 +34,7 @@ void TImageControl::paintEvent(QPaintEvent*) {
 }
 
 void TImageControl::PaintBackdrop(QImage& ABuffer) {
-  QWidget* parent = parentWidget();
-  if (!parent) return;
-  QPainter painter(&ABuffer);
-  // The parent's own painting (its background and frame), without its controls.
-  parent->render(&painter, -pos(), QRegion(geometry()), QWidget::DrawWindowBackground);
-  // Then every visible control before this one that lies under it.
-  for (QObject* child : parent->children()) {
-    if (child == this) break;
-    auto* control = qobject_cast<QWidget*>(child);
-    if (!control || !control->isVisible() || control->isWindow()) continue;
-    if (!control->geometry().intersects(geometry())) continue;
-    control->render(&painter, control->pos() - pos(), QRegion(),
-                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
-  }
+  tintbox::PaintBackdrop(this, ABuffer);
 }
 
 TGIFAnimator::TGIFAnimator(QWidget* AParent)

@@ -17,6 +17,25 @@ TSurface32 SurfaceOf(QImage& AImage) {
 
 }  // namespace
 
+void PaintBackdrop(QWidget* AControl, QImage& ABuffer) {
+  QWidget* parent = AControl->parentWidget();
+  if (!parent) return;
+  QPainter painter(&ABuffer);
+  // render() puts the top-left of the (clipped) source region at the offset.
+  const QRegion under = QRegion(AControl->geometry()) & parent->rect();
+  if (!under.isEmpty())
+    parent->render(&painter, under.boundingRect().topLeft() - AControl->pos(), under,
+                   QWidget::DrawWindowBackground);
+  for (QObject* child : parent->children()) {
+    if (child == AControl) break;
+    auto* control = qobject_cast<QWidget*>(child);
+    if (!control || !control->isVisible() || control->isWindow()) continue;
+    if (!control->geometry().intersects(AControl->geometry())) continue;
+    control->render(&painter, control->pos() - AControl->pos(), QRegion(),
+                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  }
+}
+
 TImage::TImage(QWidget* AParent) : QWidget(AParent) {
   FPicture.OnChange = [this] { PictureChanged(); };
   UpdateOpacity();
@@ -80,18 +99,17 @@ void TImage::paintEvent(QPaintEvent*) {
   const TRect dest = DestRect();
   const TBitmap& bitmap = *FPicture.Bitmap();
   if (FBuffer.size() != size()) FBuffer = QImage(size(), QImage::Format_ARGB32);
-  TSurface32 surface = SurfaceOf(FBuffer);
-  QPainter painter(this);
   if (FPicture.Kind() == TGraphicKind::AlphaImage) {
-    // A 32-bit picture blends into what lies under it: the parent's colour.
-    FillRect(surface, TRect{0, 0, width(), height()},
-             FromRGB32(parentWidget() ? parentWidget()->palette().color(QPalette::Window).rgb()
-                                      : 0xFFFFFFFF));
-    AlphaStretchDraw(surface, dest, bitmap);
+    // A 32-bit picture blends into what lies under it.
+    FBuffer.fill(parentWidget() ? parentWidget()->palette().color(QPalette::Window)
+                                : QColor(Qt::white));
+    PaintBackdrop(this, FBuffer);
+    AlphaStretchDraw(SurfaceOf(FBuffer), dest, bitmap);
   } else {
-    StretchDraw(surface, dest, bitmap);
+    StretchDraw(SurfaceOf(FBuffer), dest, bitmap);
   }
   const QRect target = QRect(dest.Left, dest.Top, dest.Width(), dest.Height()) & rect();
+  QPainter painter(this);
   painter.drawImage(target.topLeft(), FBuffer, target);
   FPainting = false;
 }

@@ -14,6 +14,11 @@
 
 namespace tintbox {
 
+// Paints into ABuffer (AControl's size) what lies under AControl: its
+// parent's own painting (background and frame, without its controls), then
+// every visible control before AControl in the parent's list that overlaps it.
+void PaintBackdrop(QWidget* AControl, QImage& ABuffer);
+
 class TImage : public QWidget {
   Q_OBJECT
 
