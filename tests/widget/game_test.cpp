@@ -782,6 +782,43 @@ TEST_F(GameTest, OneColourPlays) {
   EXPECT_FALSE(Form->ex->isVisible());
 }
 
+// A picture wider than the picture area is scanned and blanked whole; the
+// area shows its first 640 columns.
+TEST_F(GameTest, AWidePictureIsBlankedWhole) {
+  // 'a' at 1..5, 'b' at 7..640 across the edge, 'c' at 642..648 out of sight.
+  const std::string Inner = "#aaaaa#" + std::string(634, 'b') + "#" + std::string(7, 'c') + "#";
+  const TRows Wide = {std::string(650, '#'), Inner, Inner, std::string(650, '#')};
+  WritePicture(1, Wide);
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  std::set<TColor> Colours;
+  for (TFlatButton* B : Palette()) Colours.insert(B->Color());
+  EXPECT_EQ(Colours, (std::set<TColor>{Ink('a'), Ink('b'), Ink('c')}));
+  EXPECT_TRUE(RowsOf(*Form->im->Picture().Bitmap()) == Blanked(Wide)) << "not blanked whole";
+  const QImage S = Shot();
+  EXPECT_EQ(PixelOf(S, PictureAt + QPoint(639, 1)), clWhite);  // the last column shown
+  EXPECT_NE(PixelOf(S, PictureAt + QPoint(640, 1)), clWhite);  // beyond it the window
+}
+
+// Nothing but black: no palette, no frame, a white brush, and the first click
+// anywhere on the picture area solves it.
+TEST_F(GameTest, APictureWithoutColoursIsSolvedByTheFirstClick) {
+  const TRows Black = {"###", "###"};
+  WritePicture(1, Black);
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  EXPECT_TRUE(Dialogs.Errors.empty());
+  EXPECT_TRUE(Palette().empty());
+  EXPECT_FALSE(Form->sh->isVisible());
+  EXPECT_EQ(Form->im->Canvas().Brush.Color(), clWhite);
+  EXPECT_TRUE(Form->im->isVisible());
+  EXPECT_FALSE(Form->an->isVisible());
+  ClickPicture(1, 1);
+  EXPECT_EQ(Seen(Black), Black) << "got" << Show(Seen(Black));
+  EXPECT_TRUE(Form->an->isVisible());
+  EXPECT_FALSE(Form->ex->isVisible());
+}
+
 // At the ends ◀ and ▶ do nothing, and neither does a cancelled box: the
 // player's fill stays and the palette is not rebuilt.
 TEST_F(GameTest, NothingIsReloadedWithoutAMove) {
