@@ -379,6 +379,21 @@ TEST(AnimatorBackdrop, TransparentPixelsShowTheParentsOwnPainting) {
   }
 }
 
+TEST_F(AnimatorTest, ASmallTransparentFrameShowsThePanelAroundIt) {
+  // A 2 x 1 frame at (1, 1) of a 4 x 3 screen, its index 0 transparent: the
+  // rest of the screen and the transparent pixel both show the panel.
+  TFrameSpec f;
+  f.Left = 1, f.Top = 1, f.Width = 2, f.Height = 1;
+  f.Indices = {0, 3};
+  f.Transparent = 0;
+  TGIFAnimator* a = Make();
+  a->LoadStoredImage(StoredGif(4, 3, {f, f}));
+  ASSERT_EQ(a->size(), QSize(4, 3));
+  ShowAndWait(&Panel);
+  EXPECT_TRUE(Matches(OnScreen(a),
+                      [](int x, int y) { return x == 2 && y == 1 ? Rgb(Palette4[3]) : Window; }));
+}
+
 TEST_F(AnimatorTest, PlacementOfTheFrameInTheControl) {
   // One 2 x 2 frame at (1, 1) of a 4 x 4 screen, not transparent: the rest of
   // the screen takes the desktop's window colour.

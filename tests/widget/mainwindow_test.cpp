@@ -110,6 +110,9 @@ std::vector<QWidget*> ChildControls(QWidget* AParent) {
 
 TEST_F(MainWindowTest, CaptionFixedClientSizeAndTitleBarButtons) {
   EXPECT_EQ(Form->windowTitle(), QStringLiteral("Tintbox"));
+  EXPECT_EQ(Form->font().family(), QStringLiteral("Segoe UI"));
+  EXPECT_EQ(Form->font().pixelSize(), 12);
+  EXPECT_FALSE(Form->font().bold());
   ShowAndWait(Form.get());
   EXPECT_EQ(Form->size(), QSize(990, 484));
   EXPECT_EQ(Form->minimumSize(), QSize(990, 484));
