@@ -1,7 +1,7 @@
 #include "ui/embedded.h"
 
-#include <QFile>
 #include <QImage>
+#include <QResource>
 
 #include "picture/alphaimage.h"
 #include "picture/bmpreader.h"
@@ -9,9 +9,13 @@
 namespace tintbox {
 
 QByteArray EmbeddedData(const QString& AName) {
-  QFile file(QStringLiteral(":/") + AName);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return file.readAll();
+  // Uncompressed resources are handed out where they lie, without a copy.
+  const QResource resource(QStringLiteral(":/") + AName);
+  if (!resource.isValid()) return {};
+  if (resource.compressionAlgorithm() == QResource::NoCompression)
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
+                                   qsizetype(resource.size()));
+  return resource.uncompressedData();
 }
 
 void LoadWaitPicture(TPicture& APicture) {

@@ -83,7 +83,6 @@ TForm1::TForm1()
   fp.setColor(QPalette::WindowText, QColor(105, 210, 0));
   f->setPalette(fp);
   f->move(24, 461);
-  f->adjustSize();
 
   Panel1 = new TPanel(this);
   Panel1->setGeometry(644, 0, 346, 484);
@@ -112,10 +111,13 @@ TForm1::TForm1()
   an->LoadStoredImage(EmbeddedData(QStringLiteral("firework.dat")));
   an->hide();
 
+  // Sized to its text last: the first text measured waits for the font list.
+  f->adjustSize();
+
   // Centred on the desktop.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->geometry().center());
+    frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
   }
 }
