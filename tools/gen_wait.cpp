@@ -16,7 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "bmp32.h"
+
 namespace {
+
+using tintbox::tools::Bmp32;
+using tintbox::tools::Put16;
+using tintbox::tools::Put32;
 
 constexpr int Size = 512;
 constexpr int Samples = 16;  // per pixel and axis
@@ -114,46 +120,6 @@ uint32_t Hash(uint32_t x) {
   x *= 0x846CA68Bu;
   x ^= x >> 16;
   return x;
-}
-
-void Put16(std::vector<uint8_t>& AOut, uint32_t AValue) {
-  AOut.push_back(uint8_t(AValue));
-  AOut.push_back(uint8_t(AValue >> 8));
-}
-void Put32(std::vector<uint8_t>& AOut, uint32_t AValue) {
-  Put16(AOut, AValue & 0xFFFF);
-  Put16(AOut, AValue >> 16);
-}
-
-// A 32-bit BI_RGB BMP of ABgra (top row first, 4 bytes a pixel), stored bottom-up.
-std::vector<uint8_t> Bmp32(const std::vector<uint8_t>& ABgra, int AWidth, int AHeight) {
-  const uint32_t fileHeader = 14, infoHeader = 40;  // BITMAPFILEHEADER, BITMAPINFOHEADER
-  const uint32_t imageSize = uint32_t(AWidth) * uint32_t(AHeight) * 4;
-  std::vector<uint8_t> out;
-  out.reserve(fileHeader + infoHeader + imageSize);
-  out.push_back('B');  // bfType
-  out.push_back('M');
-  Put32(out, fileHeader + infoHeader + imageSize);  // bfSize
-  Put16(out, 0);                                    // bfReserved1
-  Put16(out, 0);                                    // bfReserved2
-  Put32(out, fileHeader + infoHeader);              // bfOffBits
-  Put32(out, infoHeader);                           // biSize
-  Put32(out, uint32_t(AWidth));                     // biWidth
-  Put32(out, uint32_t(AHeight));                    // biHeight > 0: bottom-up
-  Put16(out, 1);                                    // biPlanes
-  Put16(out, 32);                                   // biBitCount
-  Put32(out, 0);                                    // biCompression BI_RGB
-  Put32(out, imageSize);                            // biSizeImage
-  Put32(out, 0);                                    // biXPelsPerMeter
-  Put32(out, 0);                                    // biYPelsPerMeter
-  Put32(out, 0);                                    // biClrUsed
-  Put32(out, 0);                                    // biClrImportant
-  const size_t stride = size_t(AWidth) * 4;
-  for (int y = AHeight - 1; y >= 0; --y) {
-    const uint8_t* row = ABgra.data() + size_t(y) * stride;
-    out.insert(out.end(), row, row + stride);
-  }
-  return out;
 }
 
 }  // namespace

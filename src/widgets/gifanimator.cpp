@@ -6,15 +6,6 @@
 
 namespace tintbox {
 
-namespace {
-
-TSurface32 SurfaceOf(QImage& AImage) {
-  return TSurface32{reinterpret_cast<uint32_t*>(AImage.bits()), AImage.width(), AImage.height(),
-                    int32_t(AImage.bytesPerLine() / 4)};
-}
-
-}  // namespace
-
 TImageControl::TImageControl(QWidget* AParent) : TGraphicControlEx(AParent) {
   resize(105, 105);
   // The control paints its whole rectangle itself.

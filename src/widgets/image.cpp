@@ -8,14 +8,10 @@
 
 namespace tintbox {
 
-namespace {
-
 TSurface32 SurfaceOf(QImage& AImage) {
   return TSurface32{reinterpret_cast<uint32_t*>(AImage.bits()), AImage.width(), AImage.height(),
                     int32_t(AImage.bytesPerLine() / 4)};
 }
-
-}  // namespace
 
 void PaintBackdrop(QWidget* AControl, QImage& ABuffer) {
   QWidget* parent = AControl->parentWidget();

@@ -10,6 +10,7 @@
 
 #include "picture/canvas.h"
 #include "picture/color.h"
+#include "picture/draw.h"
 #include "picture/picture.h"
 
 namespace tintbox {
@@ -18,6 +19,9 @@ namespace tintbox {
 // parent's own painting (background and frame, without its controls), then
 // every visible control before AControl in the parent's list that overlaps it.
 void PaintBackdrop(QWidget* AControl, QImage& ABuffer);
+
+// A 32-bit QImage's pixels as the pixel core draws into them.
+TSurface32 SurfaceOf(QImage& AImage);
 
 class TImage : public QWidget {
   Q_OBJECT
