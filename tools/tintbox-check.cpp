@@ -145,8 +145,12 @@ int CheckCataloguePicture(const std::string& AFileName, const TOptions& AOptions
               report.colors.Count(), report.areas.size());
   if (AOptions.seeds) {
     for (const TPColors& entry : report.colors.colors) {
-      std::string line = "  " + ColorText(entry.color);
-      for (const TPoint& p : entry.points) line += " " + PointText(p);
+      std::string line = "  ";
+      line += ColorText(entry.color);
+      for (const TPoint& p : entry.points) {
+        line += ' ';
+        line += PointText(p);
+      }
       std::printf("%s\n", line.c_str());
     }
   }
