@@ -1,5 +1,4 @@
 // Tintbox: a picture-colouring game.
-#include <QFontDatabase>
 #include <thread>
 
 #include "game/game.h"
@@ -13,9 +12,9 @@ int main(int argc, char** argv) {
   Randomize();
 
   TApplication app(argc, argv);
-  // Reading the system's font list takes a while: do it on another core while
-  // the window and picture 1 are being set up, before anything measures text.
-  std::jthread fonts([] { QFontDatabase::families(); });
+  // Reading the system's fonts takes a while: do it on another core while the
+  // window and picture 1 are being set up, before anything measures text.
+  std::jthread fonts(&TForm1::PrepareFonts);
   TForm1 form;
   // The program file with its links resolved: the pictures lie beside it.
   TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString());

@@ -1,9 +1,12 @@
 #include "ui/mainwindow.h"
 
 #include <QCloseEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include "ui/embedded.h"
 #include "widgets/control.h"
@@ -19,13 +22,27 @@ QColor ToQColor(TColor c) {
 // The footer's text: the maker's address.
 const char* const MakerAddress = "www.tintbox.example";
 
+QFont MakeFont(const char* AFamily, int APixelSize, bool ABold) {
+  QFont font(QString::fromLatin1(AFamily));
+  font.setPixelSize(APixelSize);
+  font.setBold(ABold);
+  return font;
+}
+
+QFont WindowFont() {
+  return MakeFont("Segoe UI", 12, false);
+}
+QFont FooterFont() {
+  return MakeFont("Segoe UI", 13, true);
+}
+QFont NavigationFont() {
+  return MakeFont("Calibri", 33, true);
+}
+
 void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, int ALeft, int ATop,
                            int AWidth) {
   AButton->setGeometry(ALeft, ATop, AWidth, 40);
-  QFont font(QStringLiteral("Calibri"));
-  font.setPixelSize(33);
-  font.setBold(true);
-  AButton->setFont(font);
+  AButton->setFont(NavigationFont());
   AButton->SetFontColor(clGray);
   AButton->SetFrameStyle(fsIndent);
   AButton->SetCaption(ACaption);
@@ -33,6 +50,14 @@ void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, int AL
 }
 
 }  // namespace
+
+void TForm1::PrepareFonts() {
+  QFontDatabase::families();
+  // Measuring the texts loads the font files and finds the fallback for the
+  // arrows, which no Calibri substitute has.
+  QFontMetrics(NavigationFont()).horizontalAdvance(QString::fromUtf8("◀▶0123456789/"));
+  QFontMetrics(FooterFont()).horizontalAdvance(QString::fromLatin1(MakerAddress));
+}
 
 TPanel::TPanel(QWidget* AParent) : QWidget(AParent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -54,15 +79,12 @@ TForm1::TForm1()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("Tintbox"));
-  setWindowIcon(ProgramIcon());
   setFixedSize(990, 484);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ToQColor(WindowColor));
   setPalette(pal);
   setAutoFillBackground(true);
-  QFont font(QStringLiteral("Segoe UI"));
-  font.setPixelSize(12);
-  setFont(font);
+  setFont(WindowFont());
 
   im = new TImage(this);
   im->setGeometry(2, 2, 640, 480);
@@ -72,13 +94,10 @@ TForm1::TForm1()
   w->setGeometry(176, 104, 256, 256);
   w->SetProportional(true);
   w->SetTransparent(true);
-  LoadWaitPicture(w->Picture());
+  w->installEventFilter(this);
 
   f = new QLabel(QString::fromLatin1(MakerAddress), this);
-  QFont footer(QStringLiteral("Segoe UI"));
-  footer.setPixelSize(13);
-  footer.setBold(true);
-  f->setFont(footer);
+  f->setFont(FooterFont());
   QPalette fp = f->palette();
   fp.setColor(QPalette::WindowText, QColor(105, 210, 0));
   f->setPalette(fp);
@@ -111,15 +130,36 @@ TForm1::TForm1()
   an->LoadStoredImage(EmbeddedData(QStringLiteral("firework.dat")));
   an->hide();
 
-  // Sized to its text last: the first text measured waits for the font list.
-  f->adjustSize();
-
   // Centred on the desktop.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame(QPoint(0, 0), size());
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
   }
+}
+
+void TForm1::LoadStoredPictures() {
+  if (FStoredPicturesLoaded) return;
+  FStoredPicturesLoaded = true;
+  setWindowIcon(ProgramIcon());
+  LoadWaitPicture(w->Picture());
+}
+
+void TForm1::showEvent(QShowEvent* AEvent) {
+  // The footer is sized to its text only now: the first text measured waits
+  // for the font list, which is read meanwhile on another core.
+  f->adjustSize();
+  QWidget::showEvent(AEvent);
+}
+
+void TForm1::paintEvent(QPaintEvent* AEvent) {
+  QWidget::paintEvent(AEvent);
+  if (!FStoredPicturesLoaded) QTimer::singleShot(0, this, [this] { LoadStoredPictures(); });
+}
+
+bool TForm1::eventFilter(QObject* AWatched, QEvent* AEvent) {
+  if (AWatched == w && AEvent->type() == QEvent::Show) LoadStoredPictures();
+  return QWidget::eventFilter(AWatched, AEvent);
 }
 
 void TForm1::Close() {

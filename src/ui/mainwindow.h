@@ -32,6 +32,10 @@ class TForm1 : public QWidget {
  public:
   TForm1();
 
+  // Reads the system's font list and loads the window's fonts. Safe on any
+  // thread; the program runs it on another core while the window is built.
+  static void PrepareFonts();
+
   // The controls, in creation (stacking) order.
   TImage* im;
   TImage* w;
@@ -52,11 +56,20 @@ class TForm1 : public QWidget {
   void Close();
   bool Closed() const { return FClosed; }
 
+  // Reads the window icon and the wait picture of `w` (once). Neither is seen
+  // before picture 1 is on the screen, so the window reads them right after
+  // its first paint, off the path to it, or when `w` shows, if that is sooner.
+  void LoadStoredPictures();
+
  protected:
   void closeEvent(QCloseEvent* AEvent) override;
+  void showEvent(QShowEvent* AEvent) override;
+  void paintEvent(QPaintEvent* AEvent) override;
+  bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
  private:
   bool FClosed = false;
+  bool FStoredPicturesLoaded = false;
 };
 
 }  // namespace tintbox

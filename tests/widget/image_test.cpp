@@ -250,7 +250,8 @@ TEST_F(ImageTest, CanvasOfAnEmptyPictureIsAFreshWhiteBitmapOfTheControlsSize) {
 }
 
 TEST_F(ImageTest, CanvasOfAnAlphaImageIsRefused) {
-  // w holds the wait picture, an alpha image.
+  // w holds the wait picture, an alpha image (read once the window has painted).
+  Form->LoadStoredPictures();
   ASSERT_EQ(Form->w->Picture().Kind(), TGraphicKind::AlphaImage);
   try {
     Form->w->Canvas();

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFontMetrics>
 #include <QScreen>
 #include <QTest>
@@ -392,3 +393,31 @@ TEST_F(MainWindowTest, WaitPictureIsDrawnAboveThePictureArea) {
 }
 
 }  // namespace
+
+namespace tintbox {
+namespace {
+
+// The icon and the wait picture are not needed for the first look of the
+// window; they are read right after its first paint, and before `w` shows.
+TEST_F(MainWindowTest, IconAndWaitPictureAreReadOnceTheWindowHasPainted) {
+  EXPECT_TRUE(Form->w->Picture().Empty());
+  EXPECT_TRUE(Form->windowIcon().isNull());
+  ShowAndWait(Form.get());
+  QDeadlineTimer deadline(5000);
+  while (Form->w->Picture().Empty() && !deadline.hasExpired()) QTest::qWait(10);
+  EXPECT_EQ(Form->w->Picture().Kind(), TGraphicKind::AlphaImage);
+  EXPECT_FALSE(Form->windowIcon().isNull());
+  EXPECT_TRUE(Form->windowIcon().availableSizes().contains(QSize(256, 256)));
+}
+
+TEST(MainWindowWait, ShowingTheWaitPictureReadsItFirst) {
+  TForm1 form;
+  form.w->hide();
+  form.w->show();  // a hidden window: no show event for w yet
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  EXPECT_EQ(form.w->Picture().Width(), 512);
+}
+
+}  // namespace
+}  // namespace tintbox
