@@ -102,6 +102,9 @@ TForm1::TForm1()
   fp.setColor(QPalette::WindowText, QColor(105, 210, 0));
   f->setPalette(fp);
   f->move(24, 461);
+  // Given a size now, so that showing it does not measure its text before
+  // the window shows (see showEvent).
+  f->resize(0, 0);
 
   Panel1 = new TPanel(this);
   Panel1->setGeometry(644, 0, 346, 484);
@@ -138,11 +141,16 @@ TForm1::TForm1()
   }
 }
 
-void TForm1::LoadStoredPictures() {
-  if (FStoredPicturesLoaded) return;
-  FStoredPicturesLoaded = true;
+void TForm1::LoadIcon() {
+  if (FIconLoaded) return;
+  FIconLoaded = true;
   setWindowIcon(ProgramIcon());
-  LoadWaitPicture(w->Picture());
+}
+
+void TForm1::LoadWaitPicture() {
+  if (FWaitPictureLoaded) return;
+  FWaitPictureLoaded = true;
+  tintbox::LoadWaitPicture(w->Picture());
 }
 
 void TForm1::showEvent(QShowEvent* AEvent) {
@@ -154,11 +162,11 @@ void TForm1::showEvent(QShowEvent* AEvent) {
 
 void TForm1::paintEvent(QPaintEvent* AEvent) {
   QWidget::paintEvent(AEvent);
-  if (!FStoredPicturesLoaded) QTimer::singleShot(0, this, [this] { LoadStoredPictures(); });
+  if (!FIconLoaded) QTimer::singleShot(0, this, [this] { LoadIcon(); });
 }
 
 bool TForm1::eventFilter(QObject* AWatched, QEvent* AEvent) {
-  if (AWatched == w && AEvent->type() == QEvent::Show) LoadStoredPictures();
+  if (AWatched == w && AEvent->type() == QEvent::Show) LoadWaitPicture();
   return QWidget::eventFilter(AWatched, AEvent);
 }
 

@@ -56,10 +56,12 @@ class TForm1 : public QWidget {
   void Close();
   bool Closed() const { return FClosed; }
 
-  // Reads the window icon and the wait picture of `w` (once). Neither is seen
-  // before picture 1 is on the screen, so the window reads them right after
-  // its first paint, off the path to it, or when `w` shows, if that is sooner.
-  void LoadStoredPictures();
+  // The window icon is read right after the first paint, off the path to it.
+  void LoadIcon();
+  // The wait picture of `w` is read when `w` first shows (after the player's
+  // first change of picture), so a player who never changes pictures never
+  // holds it.
+  void LoadWaitPicture();
 
  protected:
   void closeEvent(QCloseEvent* AEvent) override;
@@ -69,7 +71,8 @@ class TForm1 : public QWidget {
 
  private:
   bool FClosed = false;
-  bool FStoredPicturesLoaded = false;
+  bool FIconLoaded = false;
+  bool FWaitPictureLoaded = false;
 };
 
 }  // namespace tintbox

@@ -1,7 +1,9 @@
 #include "widgets/image.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "picture/draw.h"
 #include "picture/errors.h"
@@ -89,24 +91,42 @@ void TImage::PictureChanged() {
   if (!FPainting) update();
 }
 
-void TImage::paintEvent(QPaintEvent*) {
+void TImage::paintEvent(QPaintEvent* AEvent) {
   if (FPicture.Empty() || width() <= 0 || height() <= 0) return;
-  FPainting = true;
   const TRect dest = DestRect();
+  const QRect target =
+      QRect(dest.Left, dest.Top, dest.Width(), dest.Height()) & rect() & AEvent->rect();
+  if (target.isEmpty()) return;
+  FPainting = true;
   const TBitmap& bitmap = *FPicture.Bitmap();
-  if (FBuffer.size() != size()) FBuffer = QImage(size(), QImage::Format_ARGB32);
+  QPainter painter(this);
   if (FPicture.Kind() == TGraphicKind::AlphaImage) {
     // A 32-bit picture blends into what lies under it.
+    if (FBuffer.size() != size()) FBuffer = QImage(size(), QImage::Format_RGB32);
     FBuffer.fill(parentWidget() ? parentWidget()->palette().color(QPalette::Window)
                                 : QColor(Qt::white));
     PaintBackdrop(this, FBuffer);
     AlphaStretchDraw(SurfaceOf(FBuffer), dest, bitmap);
+    painter.drawImage(target.topLeft(), FBuffer, target);
   } else {
-    StretchDraw(SurfaceOf(FBuffer), dest, bitmap);
+    // An opaque picture goes to the screen in bands of rows through one small
+    // buffer: no copy of the whole picture is made, and each band is still in
+    // the cache when it is copied on. The pixels are those of a single
+    // stretch of the whole rectangle, as the stretch maps rows and columns
+    // from the destination rectangle alone.
+    const int rows = std::clamp(BandPixels / target.width(), 1, target.height());
+    if (FBuffer.width() != target.width() || FBuffer.height() != rows)
+      FBuffer = QImage(target.width(), rows, QImage::Format_RGB32);
+    for (int top = target.top(); top <= target.bottom(); top += rows) {
+      TSurface32 band = SurfaceOf(FBuffer);
+      band.Height = std::min(rows, target.bottom() + 1 - top);
+      const TRect shifted{dest.Left - target.left(), dest.Top - top, dest.Right - target.left(),
+                          dest.Bottom - top};
+      StretchDraw(band, shifted, bitmap);
+      painter.drawImage(QPoint(target.left(), top), FBuffer,
+                        QRect(0, 0, target.width(), band.Height));
+    }
   }
-  const QRect target = QRect(dest.Left, dest.Top, dest.Width(), dest.Height()) & rect();
-  QPainter painter(this);
-  painter.drawImage(target.topLeft(), FBuffer, target);
   FPainting = false;
 }
 

@@ -70,7 +70,10 @@ class TImage : public QWidget {
   bool FTransparent = false;
   bool FPainting = false;
   bool FPressed = false;
-  QImage FBuffer;  // the painted pixels, reused between paints
+  // The painted pixels, reused between paints: the whole control for a
+  // 32-bit picture, a band of rows of the picture otherwise.
+  QImage FBuffer;
+  static constexpr int BandPixels = 64 * 1024;
 };
 
 enum TShapeType { stRectangle };

@@ -137,10 +137,14 @@ TEST_F(ImageTest, PictureAreaShowsThePictureUnscaledAtItsTopLeft) {
         WriteBmp(QStringLiteral("p.bmp"), c.W, c.H, [](int x, int y) { return Unique(x, y); }));
     Form->repaint();
     // Within im: the picture's pixel where it has one, the window colour
-    // to its right and below; beyond 640 x 480 it is cut off.
-    EXPECT_TRUE(Matches(OnScreen(Form->im), [&](int x, int y) {
-      return x < c.W && y < c.H ? Rgb(Unique(x, y)) : Window;
-    }));
+    // to its right and below; beyond 640 x 480 it is cut off. The same
+    // after repainting a part of it only.
+    for (const QRect part : {QRect(), QRect(37, 53, 101, 411)}) {
+      if (!part.isNull()) Form->im->repaint(part);
+      EXPECT_TRUE(Matches(OnScreen(Form->im), [&](int x, int y) {
+        return x < c.W && y < c.H ? Rgb(Unique(x, y)) : Window;
+      }));
+    }
     // The 2-pixel margins round im keep the window colour.
     const QImage window = OnScreen(Form.get());
     for (QPoint p : {QPoint(642, 2), QPoint(643, 481), QPoint(2, 482), QPoint(641, 483),
@@ -162,7 +166,11 @@ TEST_F(ImageTest, ThumbnailStretchesAnyPictureToItsWholeSize) {
     source.SetGraphic(UniqueBitmap(c.W, c.H));
     Form->ex->AssignPicture(&source);
     Form->repaint();
+    // A part repainted by itself shows what the whole showed.
+    const QImage whole = OnScreen(Form->ex);
+    Form->ex->repaint(QRect(29, 17, 250, 203));
     const QImage shown = OnScreen(Form->ex);
+    EXPECT_EQ(shown, whole);
     ASSERT_EQ(shown.size(), QSize(340, 255));
     // Each shown pixel is exactly one source pixel, one that the shown
     // pixel's span covers: nearest pixel, nothing averaged, every part of the
@@ -250,8 +258,8 @@ TEST_F(ImageTest, CanvasOfAnEmptyPictureIsAFreshWhiteBitmapOfTheControlsSize) {
 }
 
 TEST_F(ImageTest, CanvasOfAnAlphaImageIsRefused) {
-  // w holds the wait picture, an alpha image (read once the window has painted).
-  Form->LoadStoredPictures();
+  // w holds the wait picture, an alpha image.
+  Form->LoadWaitPicture();
   ASSERT_EQ(Form->w->Picture().Kind(), TGraphicKind::AlphaImage);
   try {
     Form->w->Canvas();
