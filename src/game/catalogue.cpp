@@ -4,21 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace tintbox {
 
 std::string ImagesPathFor(const std::string& AProgramFile) {
   const size_t slash = AProgramFile.rfind('/');
   std::string path = slash == std::string::npos ? std::string() : AProgramFile.substr(0, slash + 1);
   return path + "img";
-}
-
-std::string RunningProgramFile() {
-  std::error_code error;
-  const std::filesystem::path path = std::filesystem::canonical("/proc/self/exe", error);
-  return error ? std::string() : path.string();
 }
 
 std::string PictureFileName(const std::string& AImagesPath, int n) {

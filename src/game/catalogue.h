@@ -13,10 +13,6 @@ inline constexpr int MaxPictures = 65535;
 // "/opt/tintbox/tintbox" -> "/opt/tintbox/img"; a bare "tintbox" -> "img".
 std::string ImagesPathFor(const std::string& AProgramFile);
 
-// The running program's file with every symbolic link resolved, as the
-// system reports it; empty when it cannot tell.
-std::string RunningProgramFile();
-
 // The full file name of picture n: "<AImagesPath>/<n>.bmp".
 std::string PictureFileName(const std::string& AImagesPath, int n);
 

@@ -87,10 +87,7 @@ void TGame::LoadPicture(int i) {
   if (Form1.isVisible()) Form1.repaint();
 
   try {
-    if (ReadAhead)
-      ReadAhead->Load(PictureFileName(i), Form1.im->Picture());
-    else
-      Form1.im->Picture().LoadFromFile(PictureFileName(i));
+    Form1.im->Picture().LoadFromFile(PictureFileName(i));
   } catch (const std::exception&) {
     FatalStop(
         QString::fromUtf8("Картинки №%1 уже не существует. Программа будет завершена!").arg(i));

@@ -9,7 +9,6 @@
 
 #include "game/colorslist.h"
 #include "game/random.h"
-#include "picture/readahead.h"
 #include "ui/mainwindow.h"
 
 namespace tintbox {
@@ -38,9 +37,6 @@ class TGame {
   void maxbtnClick();
   void indexClick();
   void exClick();
-
-  // Picture files read ahead on another core, if the program started any.
-  TReadAhead* ReadAhead = nullptr;
 
   std::string ImagesPath;
   std::string PictureFileName(int n) const;

@@ -1,7 +1,5 @@
 #include "ui/mainwindow.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -52,10 +50,6 @@ void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, int AL
 }
 
 }  // namespace
-
-void TForm1::ReadFontConfiguration() {
-  FcInit();
-}
 
 void TForm1::PrepareFonts() {
   QFontDatabase::families();

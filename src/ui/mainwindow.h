@@ -32,10 +32,6 @@ class TForm1 : public QWidget {
  public:
   TForm1();
 
-  // Reads the system's font configuration, as fontconfig keeps it for Qt to
-  // use later. Needs no application object: the program runs it on another
-  // core from its first step, while Qt starts.
-  static void ReadFontConfiguration();
   // Reads the system's font list and loads the window's fonts. Safe on any
   // thread; the program runs it on another core while the window is built.
   static void PrepareFonts();

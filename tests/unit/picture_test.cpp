@@ -11,7 +11,6 @@
 
 #include "picture/canvas.h"
 #include "picture/errors.h"
-#include "picture/readahead.h"
 
 namespace tintbox {
 namespace {
@@ -322,58 +321,6 @@ TEST(Picture, SetGraphicOfNothingEmpties) {
   EXPECT_EQ(picture.Kind(), TGraphicKind::None);
   EXPECT_EQ(picture.Width(), 0);
   EXPECT_EQ(notified, 1);
-}
-
-// A file read ahead loads as LoadFromFile would load it: the same pixels and
-// one notice, or the same error with the picture unchanged. The read is taken
-// once: loading the name again reads the file as it is then.
-TEST_F(PictureFiles, AReadAheadLoadsAsLoadFromFileWould) {
-  const std::string good = Write("good.bmp", Bmp24(Rgb3x2));
-  const std::string other = Write("other.bmp", Bmp24(Gray1x1));
-  TReadAhead ahead;
-  ahead.Start(good);
-  TPicture picture;
-  int notified = 0;
-  picture.OnChange = [&] { ++notified; };
-  ahead.Load(good, picture);
-  EXPECT_EQ(notified, 1);
-  ASSERT_EQ(picture.Width(), 3);
-  EXPECT_EQ(picture.Kind(), TGraphicKind::Bitmap);
-  EXPECT_EQ(picture.Bitmap()->PixelAt(0, 0), Red);
-  EXPECT_FALSE(picture.Bitmap()->Shared());  // the picture owns its pixels alone
-
-  Write("good.bmp", Bmp24(Gray1x1));
-  ahead.Load(good, picture);
-  EXPECT_EQ(picture.Width(), 1);
-
-  // A read started for another name is not used for this one.
-  Write("good.bmp", Bmp24(Rgb3x2));
-  ahead.Start(other);
-  ahead.Load(good, picture);
-  EXPECT_EQ(picture.Width(), 3);
-
-  // Errors, as LoadFromFile gives them.
-  std::vector<uint8_t> notBm = Bmp24(Gray1x1);
-  notBm[1] = 'A';
-  for (const std::string& name :
-       {Write("short.bmp", std::vector<uint8_t>(10, 'B')), Write("ba.bmp", notBm),
-        (FDir / "missing.bmp").string()}) {
-    TPicture direct;
-    std::string wantClass;
-    const std::string want = ErrorOf(direct, name, wantClass);
-    ahead.Start(name);
-    TBitmap* before = picture.Bitmap();
-    notified = 0;
-    try {
-      ahead.Load(name, picture);
-      ADD_FAILURE() << name << ": no error";
-    } catch (const Exception& e) {
-      EXPECT_EQ(e.ClassName(), wantClass) << name;
-      EXPECT_EQ(e.Message(), want) << name;
-    }
-    EXPECT_EQ(picture.Bitmap(), before) << name;
-    EXPECT_EQ(notified, 0) << name;
-  }
 }
 
 }  // namespace
