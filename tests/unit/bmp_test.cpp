@@ -11,9 +11,12 @@
 #include "picture/bitmap.h"
 #include "picture/bmpreader.h"
 #include "picture/errors.h"
+#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {
+
+using testhelp::Outcome;
 
 using TBytes = std::vector<uint8_t>;
 
@@ -109,15 +112,6 @@ std::vector<TColor> PixelsOf(const TBitmap& b) {
   return v;
 }
 
-// "OK WxH" or "EClass: text".
-std::string Outcome(const TBytes& file, TBitmap& b) {
-  try {
-    ReadBitmap(file.data(), file.size(), b);
-  } catch (const Exception& e) {
-    return std::string(e.ClassName()) + ": " + e.Message();
-  }
-  return "OK " + std::to_string(b.Width()) + "x" + std::to_string(b.Height());
-}
 std::string Outcome(const TBytes& file) {
   TBitmap b;
   return Outcome(file, b);

@@ -16,9 +16,12 @@
 #include "picture/bitmap.h"
 #include "picture/bmpreader.h"
 #include "picture/errors.h"
+#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {
+
+using testhelp::Outcome;
 
 namespace fs = std::filesystem;
 using TBytes = std::vector<uint8_t>;
@@ -72,16 +75,6 @@ TPpm ReadPpm(const fs::path& p) {
        ++i, pos += 3)
     ppm.Pixels.push_back(RGB(bytes[pos], bytes[pos + 1], bytes[pos + 2]));
   return ppm;
-}
-
-// "OK WxH" or "EClass: text".
-std::string Outcome(const TBytes& file, TBitmap& b) {
-  try {
-    ReadBitmap(file.data(), file.size(), b);
-  } catch (const Exception& e) {
-    return std::string(e.ClassName()) + ": " + e.Message();
-  }
-  return "OK " + std::to_string(b.Width()) + "x" + std::to_string(b.Height());
 }
 
 TEST(BmpSuite, GoodFilesReadToTheirReferencePictures) {

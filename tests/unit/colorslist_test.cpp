@@ -7,23 +7,15 @@
 #include <vector>
 
 #include "picture/errors.h"
+#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {
 
+using testhelp::MakeBitmap;
+
 constexpr TColor R = RGB(255, 0, 0), G = RGB(0, 255, 0), B = RGB(0, 0, 255), W = clWhite,
                  K = clBlack;
-
-// A bitmap from rows of colours, row 0 first.
-void MakeBitmap(TBitmap& ABitmap, std::initializer_list<std::vector<TColor>> ARows) {
-  const int32_t h = int32_t(ARows.size());
-  const int32_t w = h ? int32_t(ARows.begin()->size()) : 0;
-  ABitmap.SetSize(w, h);
-  TColor* p = ABitmap.WritablePixels();
-  for (const auto& row : ARows) {
-    for (TColor c : row) *p++ = c;
-  }
-}
 
 std::string Describe(const TColorsList& AList) {
   std::string s;

@@ -6,20 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "testbitmaps.h"
+
 namespace tintbox {
 namespace {
 
-constexpr TColor R = RGB(255, 0, 0), G = RGB(0, 255, 0), K = clBlack;
+using testhelp::MakeBitmap;
 
-void MakeBitmap(TBitmap& ABitmap, std::initializer_list<std::vector<TColor>> ARows) {
-  const int32_t h = int32_t(ARows.size());
-  const int32_t w = h ? int32_t(ARows.begin()->size()) : 0;
-  ABitmap.SetSize(w, h);
-  TColor* p = ABitmap.WritablePixels();
-  for (const auto& row : ARows) {
-    for (TColor c : row) *p++ = c;
-  }
-}
+constexpr TColor R = RGB(255, 0, 0), G = RGB(0, 255, 0), K = clBlack;
 
 std::string Kinds(const TPictureReport& AReport) {
   std::string s;

@@ -13,29 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "seen.h"
 #include "ui/embedded.h"
 #include "ui/mainwindow.h"
 #include "widgets/gifanimator.h"
-
-// Screen helpers, defined in mainwindow_test.cpp.
-namespace tintbox::seen {
-QString Name(QRgb AColor);
-std::string Describe(const QRect& R);
-void ShowAndWait(QWidget* AWindow);
-QImage OnScreen(QWidget* AControl);
-::testing::AssertionResult Matches(const QImage& AGot, const std::function<QRgb(int, int)>& AWant);
-}  // namespace tintbox::seen
 
 using namespace tintbox;
 using namespace tintbox::seen;
 
 namespace {
-
-const QRgb Window = qRgb(173, 255, 91);
-
-QRgb Rgb(TColor C) {
-  return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
-}
 
 // ---------------------------------------------------------------------------
 // Tiny GIFs. Four colours, LZW minimum code size 2; the data is a clear code

@@ -19,10 +19,12 @@
 #include <memory>
 #include <optional>
 
+#include "seen.h"
 #include "ui/application.h"
 #include "widgets/flatbutton.h"
 
 using namespace tintbox;
+using tintbox::seen::Describe;
 
 // Readable QString values in failure messages.
 [[maybe_unused]] static void PrintTo(const QString& S, std::ostream* Out) {
@@ -47,15 +49,6 @@ TUnits UnitsOf(const QWidget& AForm) {
       M.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
           52,
       M.height()};
-}
-
-std::string Str(const QRect& R) {
-  return QStringLiteral("(%1,%2 %3x%4)")
-      .arg(R.x())
-      .arg(R.y())
-      .arg(R.width())
-      .arg(R.height())
-      .toStdString();
 }
 
 // Runs AAction on the modal dialog once it shows; exec() then returns when
@@ -108,9 +101,9 @@ TEST(MessageForm, LayoutInDialogUnits) {
     SCOPED_TRACE(Text.left(20).toStdString());
     EXPECT_EQ(Form.size(), QSize(CW, CH));
     EXPECT_EQ(Form.Message()->geometry(), QRect(HM, VM, T.width(), T.height()))
-        << "got " << Str(Form.Message()->geometry());
+        << "got " << Describe(Form.Message()->geometry());
     EXPECT_EQ(Form.OKButton()->geometry(), QRect((CW - BW) / 2, T.height() + VM + VS, BW, BH))
-        << "got " << Str(Form.OKButton()->geometry());
+        << "got " << Describe(Form.OKButton()->geometry());
     EXPECT_LE(T.width(), Half);
     // The label shows all of its text in the measured box.
     EXPECT_LE(Form.Message()->heightForWidth(T.width()), T.height());
@@ -296,16 +289,16 @@ TEST(InputQuery, LayoutInDialogUnits) {
   EXPECT_EQ(Form.Prompt()->text(), Prompt);
   EXPECT_LE(Form.Prompt()->width(), P);
   const QRect E = Form.Edit()->geometry();
-  EXPECT_EQ(E.left(), Margin + P) << Str(E);
-  EXPECT_EQ(E.width(), CW - (Margin + P) - Margin) << Str(E);
+  EXPECT_EQ(E.left(), Margin + P) << Describe(E);
+  EXPECT_EQ(E.width(), CW - (Margin + P) - Margin) << Describe(E);
   EXPECT_EQ(Form.Edit()->maxLength(), 255);
   EXPECT_EQ(Form.Edit()->text(), "3");
   EXPECT_EQ(Form.Edit()->selectedText(), "3");
   const int Top = E.bottom() + 1 + S(15);
   EXPECT_EQ(Form.OKButton()->geometry(), QRect(CW - 2 * (Bw + Margin), Top, Bw, Bh))
-      << "got " << Str(Form.OKButton()->geometry());
+      << "got " << Describe(Form.OKButton()->geometry());
   EXPECT_EQ(Form.CancelButton()->geometry(), QRect(CW - (Bw + Margin), Top, Bw, Bh))
-      << "got " << Str(Form.CancelButton()->geometry());
+      << "got " << Describe(Form.CancelButton()->geometry());
   EXPECT_EQ(Form.OKButton()->text(), "OK");
   EXPECT_EQ(Form.CancelButton()->text(), "Cancel");
   EXPECT_TRUE(Form.OKButton()->isDefault());

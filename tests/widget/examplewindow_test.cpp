@@ -14,17 +14,9 @@
 #include <memory>
 #include <string>
 
+#include "seen.h"
 #include "ui/mainwindow.h"
 #include "widgets/image.h"
-
-// Screen helpers, defined in mainwindow_test.cpp.
-namespace tintbox::seen {
-QString Name(QRgb AColor);
-std::string Describe(const QRect& R);
-void ShowAndWait(QWidget* AWindow);
-QImage OnScreen(QWidget* AControl);
-::testing::AssertionResult Matches(const QImage& AGot, const std::function<QRgb(int, int)>& AWant);
-}  // namespace tintbox::seen
 
 using namespace tintbox;
 using namespace tintbox::seen;
@@ -38,10 +30,6 @@ namespace {
 // A 3 x 2 picture of six colours.
 const TColor Six[2][3] = {{RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200)},
                           {RGB(200, 200, 0), RGB(0, 200, 200), RGB(200, 0, 200)}};
-
-QRgb Rgb(TColor C) {
-  return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
-}
 
 std::unique_ptr<TBitmap> SixColours() {
   auto bitmap = std::make_unique<TBitmap>();

@@ -16,27 +16,13 @@
 #include <vector>
 
 #include "picture/errors.h"
+#include "seen.h"
 #include "ui/mainwindow.h"
-
-// Screen helpers, defined in mainwindow_test.cpp.
-namespace tintbox::seen {
-QString Name(QRgb AColor);
-std::string Describe(const QRect& R);
-void ShowAndWait(QWidget* AWindow);
-QImage OnScreen(QWidget* AControl);
-::testing::AssertionResult Matches(const QImage& AGot, const std::function<QRgb(int, int)>& AWant);
-}  // namespace tintbox::seen
 
 using namespace tintbox;
 using namespace tintbox::seen;
 
 namespace {
-
-const QRgb Window = qRgb(173, 255, 91);
-
-QRgb Rgb(TColor C) {
-  return qRgb(GetRValue(C), GetGValue(C), GetBValue(C));
-}
 
 // A colour of its own for every pixel up to 4096 x 4096: red and green carry
 // the low bytes of x and y, blue their high nibbles with the top bit set, so

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "picture/alphaimage.h"
+#include "seen.h"
 #include "ui/embedded.h"
 
 namespace tintbox::seen {
@@ -41,8 +42,6 @@ void ShowAndWait(QWidget* AWindow) {
   QCoreApplication::processEvents();
 }
 
-// What the screen shows of AControl's rectangle now: the window's painted
-// pixels, without letting pending paints run.
 QImage OnScreen(QWidget* AControl) {
   QWidget* window = AControl->window();
   const QPoint at = AControl->mapTo(window, QPoint(0, 0));
@@ -52,7 +51,6 @@ QImage OnScreen(QWidget* AControl) {
       .convertToFormat(QImage::Format_RGB32);
 }
 
-// Pixels of AGot that differ from AWant(x, y); the count and the first few.
 ::testing::AssertionResult Matches(const QImage& AGot, const std::function<QRgb(int, int)>& AWant) {
   int bad = 0;
   std::string first;
@@ -74,8 +72,6 @@ using namespace tintbox;
 using namespace tintbox::seen;
 
 namespace {
-
-const QRgb Window = qRgb(173, 255, 91);
 
 // Distinct scheme colours, so that every bevel pixel tells which one it got.
 const QColor Highlight(250, 240, 230);
