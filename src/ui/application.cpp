@@ -39,6 +39,12 @@ QString ExceptionMessage(const std::exception& E) {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   SetTitle(ApplicationTitle(argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString()));
+  // The program's controls report their handlers' errors where they catch them.
+  SetHandlerErrorReport([] { HandleException(nullptr); });
+}
+
+TApplication::~TApplication() {
+  SetHandlerErrorReport(nullptr);
 }
 
 bool TApplication::notify(QObject* AReceiver, QEvent* AEvent) {

@@ -25,8 +25,11 @@ class TApplication : public QApplication {
 
  public:
   TApplication(int& argc, char** argv);
+  ~TApplication() override;
 
-  // Wraps every event in the error report.
+  // Wraps every event in the error report. The program's own controls report
+  // their handlers' errors themselves, before they reach the window system's
+  // code (see DeliverGuarded); this catches whatever else escapes.
   bool notify(QObject* AReceiver, QEvent* AEvent) override;
 
   // The title of the plain message and the error report.

@@ -64,6 +64,9 @@ class TForm1 : public QWidget {
   void LoadWaitPicture();
 
  protected:
+  bool event(QEvent* AEvent) override {
+    return DeliverGuarded([&] { return QWidget::event(AEvent); });
+  }
   void closeEvent(QCloseEvent* AEvent) override;
   void showEvent(QShowEvent* AEvent) override;
   void paintEvent(QPaintEvent* AEvent) override;

@@ -8,6 +8,20 @@
 
 namespace tintbox {
 
+namespace {
+std::function<void()> FHandlerErrorReport;
+}
+
+void SetHandlerErrorReport(std::function<void()> AReport) {
+  FHandlerErrorReport = std::move(AReport);
+}
+
+bool ReportHandlerError() {
+  if (!FHandlerErrorReport) return false;
+  FHandlerErrorReport();
+  return true;
+}
+
 QColor GetSysColor(TSysColor AIndex) {
   const QPalette Palette = QApplication::palette();
   switch (AIndex) {
@@ -45,6 +59,10 @@ void TGraphicControlEx::HandleGroupNotice(const TGroupNotice&) {}
 
 TGraphicControlEx* TGraphicControlEx::CaptureControl() {
   return FCaptureControl;
+}
+
+bool TGraphicControlEx::event(QEvent* AEvent) {
+  return DeliverGuarded([&] { return QWidget::event(AEvent); });
 }
 
 void TGraphicControlEx::CancelCapture() {

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "picture/color.h"
 
@@ -28,6 +29,27 @@ QColor GetSysColor(TSysColor AIndex);
 // Colour conversions between the game's 0x00BBGGRR and Qt.
 QColor ColorToQColor(TColor AColor);
 TColor QColorToColor(const QColor& AColor);
+
+// Where an error raised by a handler goes: the application sets its error
+// report here. Without one, the error goes on to the caller.
+void SetHandlerErrorReport(std::function<void()> AReport);
+// For use inside a catch block: hands the error being handled to the report.
+// False when no report is set (the caller then rethrows).
+bool ReportHandlerError();
+
+// Delivers an event by ADeliver (the base class's event()). An error that a
+// handler raises on the way is reported here, inside the control, so that it
+// never unwinds through the window system's own code, which is not built to
+// be unwound.
+template <typename TDeliver>
+bool DeliverGuarded(TDeliver&& ADeliver) {
+  try {
+    return ADeliver();
+  } catch (...) {
+    if (!ReportHandlerError()) throw;
+    return true;  // the event counts as handled
+  }
+}
 
 class TGraphicControlEx;
 
@@ -73,6 +95,7 @@ class TGraphicControlEx : public QWidget {
   void ReleaseCapture();
   bool HasCapture() const { return FCaptureControl == this; }
 
+  bool event(QEvent* AEvent) override;
   void enterEvent(QEnterEvent* AEvent) override;
   void leaveEvent(QEvent* AEvent) override;
 

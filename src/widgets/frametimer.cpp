@@ -1,5 +1,7 @@
 #include "widgets/frametimer.h"
 
+#include "widgets/control.h"
+
 namespace tintbox {
 
 TFrameTimer::TFrameTimer(QObject* AOwner) : QObject(AOwner) {
@@ -43,7 +45,13 @@ void TFrameTimer::Tick() {
     bool& flag;
     ~Reset() { flag = false; }
   } reset{FInTimerEvent};
-  FOnTimer();
+  // The tick arrives through the window system's timer code: an error of the
+  // handler is reported here rather than unwound through it.
+  try {
+    FOnTimer();
+  } catch (...) {
+    if (!ReportHandlerError()) throw;
+  }
 }
 
 }  // namespace tintbox

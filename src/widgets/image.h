@@ -12,6 +12,7 @@
 #include "picture/color.h"
 #include "picture/draw.h"
 #include "picture/picture.h"
+#include "widgets/control.h"
 
 namespace tintbox {
 
@@ -55,6 +56,9 @@ class TImage : public QWidget {
   std::function<void()> OnClick;
 
  protected:
+  bool event(QEvent* AEvent) override {
+    return DeliverGuarded([&] { return QWidget::event(AEvent); });
+  }
   void paintEvent(QPaintEvent* AEvent) override;
   void mousePressEvent(QMouseEvent* AEvent) override;
   void mouseReleaseEvent(QMouseEvent* AEvent) override;

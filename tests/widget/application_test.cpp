@@ -16,6 +16,7 @@
 #include "picture/errors.h"
 #include "ui/dialogs.h"
 #include "widgets/flatbutton.h"
+#include "widgets/frametimer.h"
 
 using namespace tintbox;
 
@@ -106,10 +107,11 @@ class FakeDialogs : public TDialogProvider {
   QStringList Errors;
 };
 
-// A control whose press handler raises whatever it is given.
-class Thrower : public QWidget {
+// One of the program's controls, whose press handler raises whatever it is
+// given.
+class Thrower : public TGraphicControlEx {
  public:
-  using QWidget::QWidget;
+  using TGraphicControlEx::TGraphicControlEx;
   std::function<void()> OnPress;
   int Presses = 0;
 
@@ -223,6 +225,17 @@ TEST_F(DispatchTest, AnErrorWhileAButtonIsHeldReleasesIt) {
   EXPECT_NE(ButtonOnScreen().pixelColor(0, 0), QColor(Qt::black)) << "up again at once";
   QTest::mouseRelease(Window->windowHandle(), Qt::LeftButton, {}, QPoint(190, 40));
   EXPECT_EQ(Clicks, 0) << "the cancelled press gives no click";
+}
+
+TEST_F(DispatchTest, AnErrorInATimerHandlerIsReportedAndTheTimerGoesOn) {
+  TFrameTimer Timer(nullptr);
+  int Ticks = 0;
+  Timer.SetOnTimer([&] {
+    if (++Ticks == 1) throw EReadError("Stream read error");
+  });
+  Timer.SetInterval(1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Ticks >= 3; }, 5000));
+  EXPECT_EQ(Fake.Errors, QStringList{"Stream read error."});
 }
 
 TEST_F(DispatchTest, RunGuardedReportsAndTellsTheCaller) {
