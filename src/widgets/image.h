@@ -77,7 +77,7 @@ class TImage : public QWidget {
   // The painted pixels, reused between paints: the whole control for a
   // 32-bit picture, a band of rows of the picture otherwise.
   QImage FBuffer;
-  static constexpr int BandPixels = 64 * 1024;
+  static constexpr int BandPixels = 16 * 1024;
 };
 
 enum TShapeType { stRectangle };
