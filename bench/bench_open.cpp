@@ -3,7 +3,6 @@
 // and paint it 1:1 into a 640x480 surface; against stb_image reading the same
 // file from disk.
 #include <benchmark/benchmark.h>
-#include <stb/stb_image.h>
 
 #include <cstdint>
 #include <string>
@@ -13,6 +12,7 @@
 #include "game/random.h"
 #include "picture/draw.h"
 #include "picture/picture.h"
+#include "stb_peer.h"
 
 namespace {
 
@@ -46,16 +46,7 @@ void BM_OpenPicture(benchmark::State& state) {
 BENCHMARK(BM_OpenPicture)->Unit(benchmark::kMicrosecond);
 
 void BM_StbOpenFile(benchmark::State& state) {
-  for (auto _ : state) {
-    int w = 0, h = 0, n = 0;
-    unsigned char* pixels = stbi_load(PictureFile.c_str(), &w, &h, &n, 3);
-    if (!pixels) {
-      state.SkipWithError("stb_image cannot read the picture");
-      break;
-    }
-    benchmark::DoNotOptimize(pixels);
-    stbi_image_free(pixels);
-  }
+  StbLoadEachIteration(state, PictureFile);
 }
 BENCHMARK(BM_StbOpenFile)->Unit(benchmark::kMicrosecond);
 

@@ -4,15 +4,13 @@
 // repainted, on Qt's offscreen platform; beside stb_image reading the same
 // file from disk, in the same run.
 #include <benchmark/benchmark.h>
-#include <stb/stb_image.h>
 
 #include <QTest>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "game/game.h"
 #include "game/random.h"
+#include "stb_peer.h"
 #include "ui/application.h"
 #include "ui/mainwindow.h"
 
@@ -44,16 +42,7 @@ void BM_OpenPictureInWindow(benchmark::State& state) {
 BENCHMARK(BM_OpenPictureInWindow)->Unit(benchmark::kMicrosecond);
 
 void BM_StbOpenFileBesideWindow(benchmark::State& state) {
-  for (auto _ : state) {
-    int w = 0, h = 0, n = 0;
-    unsigned char* pixels = stbi_load(PictureFile.c_str(), &w, &h, &n, 3);
-    if (!pixels) {
-      state.SkipWithError("stb_image cannot read the picture");
-      break;
-    }
-    benchmark::DoNotOptimize(pixels);
-    stbi_image_free(pixels);
-  }
+  StbLoadEachIteration(state, PictureFile);
 }
 BENCHMARK(BM_StbOpenFileBesideWindow)->Unit(benchmark::kMicrosecond);
 
