@@ -47,11 +47,10 @@ void TFrameTimer::Tick() {
   } reset{FInTimerEvent};
   // The tick arrives through the window system's timer code: an error of the
   // handler is reported here rather than unwound through it.
-  try {
+  DeliverGuarded([this] {
     FOnTimer();
-  } catch (...) {
-    if (!ReportHandlerError()) throw;
-  }
+    return true;
+  });
 }
 
 }  // namespace tintbox
