@@ -87,9 +87,12 @@ class Display:
         return wait_for(f"window {name!r}", search, timeout)
 
     def window_geometry(self, wid):
-        out = self.run("xdotool", "getwindowgeometry", "--shell", wid)
-        g = dict(line.split("=", 1) for line in out.split())
-        return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+        """x, y, width, height of wid's client area on the screen."""
+        # xwininfo, since xdotool counts the offset in a window manager's frame twice.
+        out = self.run("xwininfo", "-id", wid)
+        g = dict(line.strip().split(": ", 1) for line in out.splitlines() if ": " in line)
+        return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]),
+                int(g["Width"]), int(g["Height"]))
 
     def frame_extents(self, wid):
         """(left, right, top, bottom) of the frame the window manager drew round wid."""
