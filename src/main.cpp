@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
   Randomize();
 
   TApplication app(argc, argv);
+  // So that a desktop groups the window with its menu entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral(TINTBOX_APPID));
   // `tintbox FOLDER` plays the pictures of FOLDER instead of the img/ beside
   // the program. Qt has taken its own options out of argv by now.
   std::optional<std::string> folder;
