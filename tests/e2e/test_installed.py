@@ -12,26 +12,8 @@ import harness  # noqa: E402
 from test_play import catalogue  # noqa: E402
 from test_startup import ready_to_play  # noqa: E402
 
-APPID = "example.tintbox.Tintbox"
-ICON_SIZES = [16, 32, 48, 64, 128, 256]
-
-
-def expected_tree(images):
-    files = {
-        "bin/tintbox": "-> ../lib/tintbox/tintbox",
-        "bin/tintbox-check": "program",
-        "lib/tintbox/tintbox": "program",
-        "lib/tintbox/img": "-> ../../share/tintbox/img",
-        f"share/applications/{APPID}.desktop": "file",
-        f"share/metainfo/{APPID}.metainfo.xml": "file",
-        "share/doc/tintbox/copyright": "file",
-    }
-    for size in ICON_SIZES:
-        files[f"share/icons/hicolor/{size}x{size}/apps/{APPID}.png"] = "file"
-    for bmp in pathlib.Path(images).glob("*.bmp"):
-        files[f"share/tintbox/img/{bmp.name}"] = "file"
-    return files
-
+sys.path.insert(0, str(pathlib.Path(__file__).parent.parent / "package"))
+from layout import APPID, ICON_SIZES, expected_tree  # noqa: E402
 
 def tree(root):
     found = {}
