@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "ui/application.h"
+#include "ui/placement.h"
 
 namespace tintbox {
 
@@ -81,11 +82,8 @@ void CenterOnWorkArea(QWidget* AForm) {
   QScreen* S = ActiveScreen();
   if (!S || !AForm) return;
   const QRect Area = S->availableGeometry();
-  // A native window first, so that the frame's size is known where it can be.
-  AForm->winId();
-  const QSize Size = AForm->frameGeometry().size();
-  AForm->move(Area.left() + (Area.width() - Size.width()) / 2,
-              Area.top() + (Area.height() - Size.height()) / 2);
+  PlaceByFrame(AForm,
+               [AForm, Area](const QMargins& AFrame) { CentreFrameOn(AForm, AFrame, Area); });
 }
 
 // ---------------------------------------------------------------------------

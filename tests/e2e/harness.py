@@ -110,9 +110,14 @@ class Display:
     def start_wm(self, name):
         """Starts a window manager on the display and waits until it manages windows."""
         self.wm = subprocess.Popen([name], env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
-        wait_for(f"{name} to manage the display", lambda: "window id" in self.run(
-            "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False), timeout=20)
+                                   stderr=subprocess.PIPE, text=True)
+
+        def managing():
+            if self.wm.poll() is not None:
+                raise AssertionError(f"{name} ended: {self.wm.stderr.read()}")
+            return "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                           check=False)
+        wait_for(f"{name} to manage the display", managing, timeout=30)
 
     def click(self, x, y, button=1):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y))
