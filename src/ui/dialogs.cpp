@@ -235,9 +235,26 @@ bool TDialogProvider::InputQuery(const QString& ACaption, const QString& APrompt
   return true;
 }
 
+namespace {
+
+// Qt's message box takes its size only as it shows: it is centred on the work
+// area then, before it appears, like the program's own dialogs.
+class TErrorBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* AEvent) override {
+    QMessageBox::showEvent(AEvent);
+    CenterOnWorkArea(this);
+  }
+};
+
+}  // namespace
+
 void TDialogProvider::ShowException(const QString& AText) {
-  QMessageBox Box(QMessageBox::Critical, TApplication::Title(), AText, QMessageBox::Ok,
-                  QApplication::activeWindow());
+  TErrorBox Box(QMessageBox::Critical, TApplication::Title(), AText, QMessageBox::Ok,
+                QApplication::activeWindow());
   Box.exec();
 }
 
