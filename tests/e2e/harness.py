@@ -107,17 +107,24 @@ class Display:
         left, right, top, bottom = self.frame_extents(wid)
         return x - left, y - top, w + left + right, h + top + bottom
 
-    def start_wm(self, name):
-        """Starts a window manager on the display and waits until it manages windows."""
-        self.wm = subprocess.Popen([name], env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.PIPE, text=True)
+    def start_wm(self, name, attempts=3):
+        """Starts a window manager on the display and waits until it manages windows.
 
-        def managing():
-            if self.wm.poll() is not None:
-                raise AssertionError(f"{name} ended: {self.wm.stderr.read()}")
-            return "window id" in self.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
-                                           check=False)
-        wait_for(f"{name} to manage the display", managing, timeout=30)
+        openbox now and then ends at once, silently, on a busy machine: it is
+        started again, a few times at the most."""
+        for attempt in range(attempts):
+            self.wm = subprocess.Popen([name], env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.PIPE, text=True)
+
+            def managing():
+                return self.wm.poll() is not None or "window id" in self.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+            wait_for(f"{name} to manage the display", managing, timeout=30)
+            if self.wm.poll() is None:
+                return
+            message = f"{name} ended with status {self.wm.returncode}: {self.wm.stderr.read()}"
+            print(message, flush=True)
+        raise AssertionError(message)
 
     def click(self, x, y, button=1):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y))

@@ -49,12 +49,23 @@ def test(a, display):
         harness.wait_for("the example window to close", lambda: not display.run(
             "xdotool", "search", "--onlyvisible", "--name", "^Пример$", check=False).strip())
 
-        # The number box: centred on the work area.
+        # The number box, and the error box for a number that is not one: centred on the
+        # work area.
         display.click(x + 644 + 87 + 86, y + 168 + 20)
         box = display.find_window("^Выбор картинки$")
         box_outer = display.outer_geometry(box)
         assert centred(box_outer, (0, 0, display.width, display.height)), box_outer
-        display.key("Escape")
+        display.type("12a")
+        display.key("Return")
+
+        def error_box():
+            ids = display.run("xdotool", "search", "--onlyvisible", "--name", "^Tintbox$",
+                              check=False).split()
+            return next((i for i in ids if i != wid), None)
+        err_outer = display.outer_geometry(harness.wait_for("the error box", error_box))
+        assert err_outer[2] < 600, err_outer
+        assert centred(err_outer, (0, 0, display.width, display.height)), err_outer
+        display.key("Return")
     finally:
         game.close()
 
