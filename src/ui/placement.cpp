@@ -9,9 +9,19 @@ namespace tintbox {
 
 namespace {
 
-// The frame the window manager last drew round one of the program's windows:
-// the best guess for the next one.
-QMargins LastFrame;
+// The frame the window manager last drew round one of the program's windows
+// of a kind, fixed or sizeable (a sizeable one may get handles to drag): the
+// best guess for the next one of that kind, else for any.
+QMargins LastFrame[2];
+
+int KindOf(const QWidget* AWindow) {
+  return AWindow->minimumSize() == AWindow->maximumSize() ? 0 : 1;
+}
+
+QMargins GuessFrame(const QWidget* AWindow) {
+  const int kind = KindOf(AWindow);
+  return LastFrame[kind].isNull() ? LastFrame[1 - kind] : LastFrame[kind];
+}
 
 QMargins FrameOf(QWidget* AWindow) {
   const QWindow* handle = AWindow->windowHandle();
@@ -28,7 +38,7 @@ class TFrameWatch : public QObject {
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override {
     if (AEvent->type() == QEvent::Expose && static_cast<QWindow*>(AWatched)->isExposed()) {
       const QMargins frame = FrameOf(FWindow);
-      if (!frame.isNull()) LastFrame = frame;
+      if (!frame.isNull()) LastFrame[KindOf(FWindow)] = frame;
       AWatched->removeEventFilter(this);
       deleteLater();
       if (frame != FUsed) FPlace(frame);
@@ -46,7 +56,7 @@ class TFrameWatch : public QObject {
 
 void PlaceByFrame(QWidget* AWindow, std::function<void(const QMargins&)> APlace) {
   AWindow->winId();  // a native window, so there is something to watch
-  const QMargins guess = LastFrame;
+  const QMargins guess = GuessFrame(AWindow);
   APlace(guess);
   if (QWindow* handle = AWindow->windowHandle())
     handle->installEventFilter(new TFrameWatch(AWindow, std::move(APlace), guess));
