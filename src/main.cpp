@@ -1,4 +1,6 @@
 // Tintbox: a picture-colouring game.
+#include <optional>
+#include <string>
 #include <thread>
 
 #include "game/game.h"
@@ -12,12 +14,18 @@ int main(int argc, char** argv) {
   Randomize();
 
   TApplication app(argc, argv);
+  // So that a desktop groups the window with its menu entry.
+  QGuiApplication::setDesktopFileName(QStringLiteral(TINTBOX_APPID));
+  // `tintbox FOLDER` plays the pictures of FOLDER instead of the img/ beside
+  // the program. Qt has taken its own options out of argv by now.
+  std::optional<std::string> folder;
+  if (argc > 1) folder = argv[1];
   // Reading the system's fonts takes a while: do it on another core while the
   // window and picture 1 are being set up, before anything measures text.
   std::jthread fonts(&TForm1::PrepareFonts);
   TForm1 form;
   // The program file with its links resolved: the pictures lie beside it.
-  TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString());
+  TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString(), folder);
 
   RunGuarded([&] { game.FormCreate(); });
   if (form.Closed()) return 0;

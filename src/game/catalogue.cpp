@@ -12,6 +12,12 @@ std::string ImagesPathFor(const std::string& AProgramFile) {
   return path + "img";
 }
 
+std::string ImagesPathOf(const std::string& AFolder) {
+  const size_t last = AFolder.find_last_not_of('/');
+  if (last == std::string::npos) return AFolder.empty() ? AFolder : "/";
+  return AFolder.substr(0, last + 1);
+}
+
 std::string PictureFileName(const std::string& AImagesPath, int n) {
   return AImagesPath + "/" + std::to_string(n) + ".bmp";
 }
@@ -31,6 +37,7 @@ bool PictureFileExists(const std::string& AFileName) {
 }
 
 int CountPictures(const std::string& AImagesPath) {
+  if (AImagesPath.empty()) return 0;  // not the root's "/1.bmp"
   int n = 1;
   while (n <= MaxPictures && PictureFileExists(PictureFileName(AImagesPath, n))) ++n;
   return n - 1;

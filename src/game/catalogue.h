@@ -13,6 +13,10 @@ inline constexpr int MaxPictures = 65535;
 // "/opt/tintbox/tintbox" -> "/opt/tintbox/img"; a bare "tintbox" -> "img".
 std::string ImagesPathFor(const std::string& AProgramFile);
 
+// A folder of pictures named by the player, as ImagesPath: without the
+// delimiters at its end ("pics/" -> "pics"), but "/" stays "/".
+std::string ImagesPathOf(const std::string& AFolder);
+
 // The full file name of picture n: "<AImagesPath>/<n>.bmp".
 std::string PictureFileName(const std::string& AImagesPath, int n);
 
@@ -22,6 +26,7 @@ bool PictureFileExists(const std::string& AFileName);
 
 // N: the pictures 1.bmp, 2.bmp, ... that exist without a gap, at most
 // MaxPictures. Only existence is tested, not whether a file can be read.
+// An empty path names no folder: 0.
 int CountPictures(const std::string& AImagesPath);
 
 }  // namespace tintbox

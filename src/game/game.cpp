@@ -22,8 +22,12 @@ constexpr int PaletteGap = 16;
 
 }  // namespace
 
-TGame::TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile)
-    : Form1(AForm), FRandom(ARandom), FProgramFile(std::move(AProgramFile)) {
+TGame::TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile,
+             std::optional<std::string> AFolder)
+    : Form1(AForm),
+      FRandom(ARandom),
+      FProgramFile(std::move(AProgramFile)),
+      FFolder(std::move(AFolder)) {
   Form1.im->OnClick = [this] { imClick(); };
   Form1.ex->OnClick = [this] { exClick(); };
   Form1.prevbtn->OnClick = [this](QObject*) { prevbtnClick(); };
@@ -38,7 +42,7 @@ std::string TGame::PictureFileName(int n) const {
 
 void TGame::FormCreate() {
   FColorsList = std::make_unique<TColorsList>();
-  ImagesPath = ImagesPathFor(FProgramFile);
+  ImagesPath = FFolder ? ImagesPathOf(*FFolder) : ImagesPathFor(FProgramFile);
   const int N = CountPictures(ImagesPath);
   if (N == 0) {
     FatalStop(QString::fromUtf8("Нет картинок. Программа будет завершена!"));

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "game/colorslist.h"
@@ -15,8 +16,10 @@ namespace tintbox {
 
 class TGame {
  public:
-  // AProgramFile: the program file's full path; the pictures lie beside it.
-  TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile);
+  // AProgramFile: the program file's full path; the pictures lie beside it,
+  // unless AFolder names the folder to play instead.
+  TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile,
+        std::optional<std::string> AFolder = std::nullopt);
 
   // Window handlers.
   void FormCreate();
@@ -50,6 +53,7 @@ class TGame {
   TForm1& Form1;
   TRandom& FRandom;
   std::string FProgramFile;
+  std::optional<std::string> FFolder;
   std::unique_ptr<TColorsList> FColorsList;
 };
 

@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "ui/application.h"
+#include "ui/placement.h"
 
 namespace tintbox {
 
@@ -81,11 +82,8 @@ void CenterOnWorkArea(QWidget* AForm) {
   QScreen* S = ActiveScreen();
   if (!S || !AForm) return;
   const QRect Area = S->availableGeometry();
-  // A native window first, so that the frame's size is known where it can be.
-  AForm->winId();
-  const QSize Size = AForm->frameGeometry().size();
-  AForm->move(Area.left() + (Area.width() - Size.width()) / 2,
-              Area.top() + (Area.height() - Size.height()) / 2);
+  PlaceByFrame(AForm,
+               [AForm, Area](const QMargins& AFrame) { CentreFrameOn(AForm, AFrame, Area); });
 }
 
 // ---------------------------------------------------------------------------
@@ -237,9 +235,26 @@ bool TDialogProvider::InputQuery(const QString& ACaption, const QString& APrompt
   return true;
 }
 
+namespace {
+
+// Qt's message box takes its size only as it shows: it is centred on the work
+// area then, before it appears, like the program's own dialogs.
+class TErrorBox : public QMessageBox {
+ public:
+  using QMessageBox::QMessageBox;
+
+ protected:
+  void showEvent(QShowEvent* AEvent) override {
+    QMessageBox::showEvent(AEvent);
+    CenterOnWorkArea(this);
+  }
+};
+
+}  // namespace
+
 void TDialogProvider::ShowException(const QString& AText) {
-  QMessageBox Box(QMessageBox::Critical, TApplication::Title(), AText, QMessageBox::Ok,
-                  QApplication::activeWindow());
+  TErrorBox Box(QMessageBox::Critical, TApplication::Title(), AText, QMessageBox::Ok,
+                QApplication::activeWindow());
   Box.exec();
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QVBoxLayout>
 
+#include "ui/placement.h"
 #include "widgets/image.h"
 
 namespace tintbox {
@@ -23,20 +24,12 @@ void ShowExampleWindow(const TPicture& APicture, QWidget* ACentreOver) {
   layout->addWidget(image);
 
   // 640 x 480 outside, frame and title bar included; centred over the main window.
-  const QSize outer(640, 480);
-  window.resize(outer);
-  auto place = [&] {
-    const QRect frame = window.frameGeometry();
-    const QSize extra = frame.size() - window.geometry().size();
-    window.resize(outer - extra);
-    QRect target(QPoint(0, 0), outer);
-    if (ACentreOver) target.moveCenter(ACentreOver->frameGeometry().center());
-    window.move(target.topLeft());
-  };
-  place();
+  PlaceByFrame(&window, [&](const QMargins& AFrame) {
+    QRect outer(QPoint(0, 0), QSize(640, 480));
+    if (ACentreOver) outer.moveCenter(ACentreOver->frameGeometry().center());
+    SetFrameGeometry(&window, AFrame, outer);
+  });
   window.setWindowModality(Qt::ApplicationModal);
-  window.show();
-  place();  // the frame's size is known once the window is shown
   window.exec();
 }
 

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "ui/embedded.h"
+#include "ui/placement.h"
 #include "widgets/control.h"
 
 namespace tintbox {
@@ -133,12 +134,11 @@ TForm1::TForm1()
   an->LoadStoredImage(EmbeddedData(QStringLiteral("firework.dat")));
   an->hide();
 
-  // Centred on the desktop.
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame(QPoint(0, 0), size());
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  // Centred on the desktop, frame included.
+  PlaceByFrame(this, [this](const QMargins& AFrame) {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+      CentreFrameOn(this, AFrame, screen->availableGeometry());
+  });
 }
 
 void TForm1::LoadIcon() {

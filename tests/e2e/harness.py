@@ -1,7 +1,8 @@
 """The real program under Xvfb, driven by xdotool; screenshots read with ImageMagick.
 
-Each test starts its own Xvfb on a free display, copies the program beside an
-img/ folder of its own, and stops only the processes it started.
+Each test starts its own Xvfb on a free display (with openbox on it when
+given --wm openbox), copies the program beside an img/ folder of its own, and
+stops only the processes it started.
 """
 import argparse
 import os
@@ -19,6 +20,8 @@ def args():
     p.add_argument("--program", required=True)
     p.add_argument("--checker", required=True)
     p.add_argument("--images", required=True)
+    p.add_argument("--wm", choices=["none", "openbox"], default="none",
+                   help="the window manager to run on the display")
     return p.parse_args()
 
 
@@ -84,9 +87,44 @@ class Display:
         return wait_for(f"window {name!r}", search, timeout)
 
     def window_geometry(self, wid):
-        out = self.run("xdotool", "getwindowgeometry", "--shell", wid)
-        g = dict(line.split("=", 1) for line in out.split())
-        return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+        """x, y, width, height of wid's client area on the screen."""
+        # xwininfo, since xdotool counts the offset in a window manager's frame twice.
+        out = self.run("xwininfo", "-id", wid)
+        g = dict(line.strip().split(": ", 1) for line in out.splitlines() if ": " in line)
+        return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]),
+                int(g["Width"]), int(g["Height"]))
+
+    def frame_extents(self, wid):
+        """(left, right, top, bottom) of the frame the window manager drew round wid."""
+        out = self.run("xprop", "-id", wid, "_NET_FRAME_EXTENTS", check=False)
+        if "=" not in out:
+            return (0, 0, 0, 0)
+        return tuple(int(v) for v in out.split("=", 1)[1].split(","))
+
+    def outer_geometry(self, wid):
+        """x, y, width, height of wid with its frame (the client area without a window manager)."""
+        x, y, w, h = self.window_geometry(wid)
+        left, right, top, bottom = self.frame_extents(wid)
+        return x - left, y - top, w + left + right, h + top + bottom
+
+    def start_wm(self, name, attempts=3):
+        """Starts a window manager on the display and waits until it manages windows.
+
+        openbox now and then ends at once, silently, on a busy machine: it is
+        started again, a few times at the most."""
+        for attempt in range(attempts):
+            self.wm = subprocess.Popen([name], env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.PIPE, text=True)
+
+            def managing():
+                return self.wm.poll() is not None or "window id" in self.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+            wait_for(f"{name} to manage the display", managing, timeout=30)
+            if self.wm.poll() is None:
+                return
+            message = f"{name} ended with status {self.wm.returncode}: {self.wm.stderr.read()}"
+            print(message, flush=True)
+        raise AssertionError(message)
 
     def click(self, x, y, button=1):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y))
@@ -99,6 +137,13 @@ class Display:
         self.run("xdotool", "type", "--delay", "20", text)
 
     def close(self):
+        if getattr(self, "wm", None):
+            self.wm.terminate()
+            try:
+                self.wm.wait(5)
+            except subprocess.TimeoutExpired:
+                self.wm.kill()
+                self.wm.wait()
         self.proc.terminate()
         try:
             self.proc.wait(5)
@@ -121,20 +166,27 @@ class Image:
 
 
 class Game:
-    """The program copied beside an img/ folder of its own and started."""
+    """The program copied beside an img/ folder of its own and started.
 
-    def __init__(self, display, program, images=None, name="tintbox"):
+    in_place starts the program where it lies, with whatever is beside it; args
+    are its command-line arguments, cwd the folder it starts in."""
+
+    def __init__(self, display, program, images=None, name="tintbox", args=(), cwd="/",
+                 in_place=False):
         self.display = display
         self.dir = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-e2e-"))
-        self.program = self.dir / name
-        shutil.copy2(program, self.program)
-        img = self.dir / "img"
-        if images is None:
-            img.mkdir()
+        if in_place:
+            self.program = pathlib.Path(program)
         else:
-            shutil.copytree(images, img)
+            self.program = self.dir / name
+            shutil.copy2(program, self.program)
+            img = self.dir / "img"
+            if images is None:
+                img.mkdir()
+            else:
+                shutil.copytree(images, img)
         # Started from another directory: the pictures are found beside the program.
-        self.proc = subprocess.Popen([str(self.program)], env=display.env, cwd="/",
+        self.proc = subprocess.Popen([str(self.program), *args], env=display.env, cwd=cwd,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
     def exit_code(self, timeout=10):
@@ -158,6 +210,8 @@ def main(test):
     a = args()
     display = Display()
     try:
+        if a.wm != "none":
+            display.start_wm(a.wm)
         test(a, display)
     finally:
         display.close()

@@ -14,7 +14,7 @@ def test(a, display):
     game = harness.Game(display, a.program, images=None, name="MyGame.Final")
     try:
         wid = display.find_window("^Mygame$")
-        x, y, w, h = display.window_geometry(wid)
+        x, y, w, h = display.outer_geometry(wid)
         assert w < 600 and h < 300, f"message form is {w}x{h}"
         # Centred on the primary monitor's work area (the whole screen under Xvfb).
         assert abs((x + w / 2) - display.width / 2) <= 2, (x, w)

@@ -45,6 +45,23 @@ TEST(Catalogue, ImagesPathBesideTheProgramFile) {
   }
 }
 
+TEST(Catalogue, ImagesPathOfAFolderOfOnesOwn) {
+  struct Case {
+    const char* folder;
+    const char* want;
+  } cases[] = {
+      {"/home/ann/pics", "/home/ann/pics"},
+      {"pics/", "pics"},
+      {"pics//", "pics"},
+      {"/", "/"},
+      {"", ""},
+      {".", "."},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ImagesPathOf(c.folder), c.want) << c.folder;
+  }
+}
+
 TEST(Catalogue, PictureFileNameIsDecimalWithoutZeros) {
   EXPECT_EQ(PictureFileName("/a/img", 1), "/a/img/1.bmp");
   EXPECT_EQ(PictureFileName("/a/img", 12), "/a/img/12.bmp");
@@ -100,7 +117,12 @@ TEST(Catalogue, CountTable) {
 
 TEST(Catalogue, MissingFolderCountsNone) {
   TempDir dir;
+  std::ofstream(dir.Path + "/1.bmp") << "";
+  // Missing, a file where the folder should be, and an empty name (not the
+  // root folder): no pictures.
   EXPECT_EQ(CountPictures(dir.Path + "/img"), 0);
+  EXPECT_EQ(CountPictures(dir.Path + "/1.bmp"), 0);
+  EXPECT_EQ(CountPictures(ImagesPathOf("")), 0);
 }
 
 TEST(Catalogue, UnreadableFileStillCounts) {
