@@ -43,16 +43,16 @@ TColor StripeColor(int32_t x, int32_t y) {
   return ((int64_t(x) + y) / 4) % 2 ? HintColorA : HintColorB;
 }
 
-// A ring round a small area, three to four pixels wide (pink outside, yellow
-// inside), large enough to be seen round an area of one pixel. It covers only what the
-// hint leaves see-through.
+// A ring round a small area, about four pixels wide (blue, edged with white
+// on both sides), large enough to be seen round an area of one pixel. It
+// never reaches the area itself, and lies over whatever else is there.
 void DrawRing(TBitmap& AOverlay, const TWrongArea& AArea) {
   const double cx = (double(AArea.Left) + AArea.Right) / 2;
   const double cy = (double(AArea.Top) + AArea.Bottom) / 2;
   const double halfDiagonal =
       std::hypot(double(AArea.Right) - AArea.Left + 1, double(AArea.Bottom) - AArea.Top + 1) / 2;
   const double radius = std::max(8.0, halfDiagonal + 4);
-  constexpr double HalfWidth = 2;
+  constexpr double HalfWidth = 2, HalfCore = 1;
   const double reach = radius + HalfWidth;
   const int32_t w = AOverlay.Width(), h = AOverlay.Height();
   const int32_t x0 = int32_t(std::max(0.0, std::floor(cx - reach)));
@@ -62,10 +62,10 @@ void DrawRing(TBitmap& AOverlay, const TWrongArea& AArea) {
   TColor* pixels = AOverlay.WritablePixels();
   for (int32_t y = y0; y <= y1; ++y) {
     for (int32_t x = x0; x <= x1; ++x) {
-      const double d = std::hypot(x - cx, y - cy);
-      if (std::abs(d - radius) >= HalfWidth) continue;
-      TColor& pixel = pixels[size_t(y) * size_t(w) + size_t(x)];
-      if (pixel == clNone) pixel = d >= radius ? HintColorA : HintColorB;
+      const double off = std::abs(std::hypot(x - cx, y - cy) - radius);
+      if (off >= HalfWidth) continue;
+      pixels[size_t(y) * size_t(w) + size_t(x)] =
+          off < HalfCore ? HintRingColor : HintRingEdgeColor;
     }
   }
 }

@@ -20,10 +20,13 @@ inline constexpr int32_t SnapRadius = 3;
 // column-by-column scan). With none, APoint (the fill then paints nothing).
 TPoint FillStartPoint(const TBitmap& APicture, TPoint APoint);
 
-// The hint's two colours: the wrong areas show diagonal stripes of both, and
-// a small area gets a ring of both round it.
+// The hint's colours: the wrong areas show diagonal stripes of the first two;
+// a small area gets a blue ring edged with white round it, which shows on
+// stripes, outlines and any colour.
 inline constexpr TColor HintColorA = RGB(255, 0, 144);  // deep pink
 inline constexpr TColor HintColorB = RGB(255, 236, 0);  // yellow
+inline constexpr TColor HintRingColor = RGB(0, 64, 255);
+inline constexpr TColor HintRingEdgeColor = clWhite;
 // An area of fewer pixels than this (a 16 x 16 square) gets a ring.
 inline constexpr int64_t HintRingBelowPixels = 16 * 16;
 

@@ -76,7 +76,12 @@ std::vector<std::string> Marked(const TBitmap& AOverlay) {
     std::string row;
     for (int32_t x = 0; x < AOverlay.Width(); ++x) {
       const TColor c = AOverlay.PixelAt(x, y);
-      row += c == clNone ? '.' : c == HintColorA ? 'A' : c == HintColorB ? 'B' : '?';
+      row += c == clNone              ? '.'
+             : c == HintColorA        ? 'A'
+             : c == HintColorB        ? 'B'
+             : c == HintRingColor     ? 'R'
+             : c == HintRingEdgeColor ? 'W'
+                                      : '?';
     }
     rows.push_back(row);
   }
@@ -144,8 +149,8 @@ TEST(HintOverlay, NothingWhenEverySeedIsRight) {
   EXPECT_EQ(HintOverlay(seedless, list), nullptr);
 }
 
-// An area of fewer than 16 x 16 pixels gets a ring round it: pink outside,
-// yellow inside, radius 8 for a tiny area.
+// An area of fewer than 16 x 16 pixels gets a ring round it: blue edged with
+// white, radius 8 for a tiny area.
 TEST(HintOverlay, SmallAreasGetARing) {
   struct Case {
     int32_t Width, Height;
@@ -184,7 +189,17 @@ TEST(HintOverlay, SmallAreasGetARing) {
   ScanPicture(original, list);
   const auto overlay = HintOverlay(blank, list);
   ASSERT_NE(overlay, nullptr);
-  EXPECT_EQ(Marked(*overlay)[9], "...........AAB......A......BAA..........");
+  EXPECT_EQ(Marked(*overlay)[9], "...........WRW......A......WRW..........");
+
+  // Inside a large wrong area the ring lies over its stripes.
+  const std::vector<TArea> Nested = {{1, 1, 38, 18, G}, {19, 7, 3, 5, K}, {20, 8, 1, 3, R}};
+  Paint(original, 40, 20, Nested);
+  ScanPicture(original, list);
+  ASSERT_EQ(list.Count(), 2);
+  Paint(blank, 40, 20, {{1, 1, 38, 18, W}, {19, 7, 3, 5, K}, {20, 8, 1, 3, W}});
+  const auto nested = HintOverlay(blank, list);
+  ASSERT_NE(nested, nullptr);
+  EXPECT_EQ(Marked(*nested)[9].substr(10, 21), "BWRWABBBB.A.ABBBBWRWA");
 }
 
 // A ring round an area at the picture's edge is cut at the edge.
@@ -197,8 +212,8 @@ TEST(HintOverlay, RingsStopAtThePictureEdge) {
   ASSERT_EQ(list.Count(), 2);
   const auto overlay = HintOverlay(blank, list);
   ASSERT_NE(overlay, nullptr);
-  EXPECT_EQ(overlay->PixelAt(8, 0), HintColorA);   // 8 from the top-left pixel
-  EXPECT_EQ(overlay->PixelAt(3, 11), HintColorA);  // 8 from the bottom-right one
+  EXPECT_EQ(overlay->PixelAt(8, 0), HintRingColor);   // 8 from the top-left pixel
+  EXPECT_EQ(overlay->PixelAt(3, 11), HintRingColor);  // 8 from the bottom-right one
   EXPECT_EQ(overlay->PixelAt(4, 0), clNone);
 }
 
