@@ -943,26 +943,20 @@ TEST_F(GameTest, APictureSetsUpTheSameWhicheverCameBefore) {
 // A click that lands on black fills the nearest area within 3 pixels (the
 // first in the column scan of equally near ones); the outline stays black.
 TEST_F(GameTest, AClickOnAnOutlineFillsTheNearestArea) {
-  const TRows Thick = {
-      "#########", "#aa###bb#", "#aa###bb#", "#########", "#########", "#########",
+  // The picture with its two areas' row as given.
+  auto With = [](const std::string& Row) {
+    return TRows{"#########", Row, Row, "#########", "#########", "#########"};
   };
+  const TRows Thick = With("#aa###bb#");
   struct Case {
     const char* What;
     QPoint At;
     TRows Want;  // 'b' is preselected
   } Cases[] = {
-      {"outer frame, top-left corner",
-       {0, 0},
-       {"#########", "#bb###..#", "#bb###..#", "#########", "#########", "#########"}},
-      {"outer frame, right edge",
-       {8, 3},
-       {"#########", "#..###bb#", "#..###bb#", "#########", "#########", "#########"}},
-      {"outline beside an area",
-       {5, 2},
-       {"#########", "#..###bb#", "#..###bb#", "#########", "#########", "#########"}},
-      {"midway: the left column first",
-       {4, 1},
-       {"#########", "#bb###..#", "#bb###..#", "#########", "#########", "#########"}},
+      {"outer frame, top-left corner", {0, 0}, With("#bb###..#")},
+      {"outer frame, right edge", {8, 3}, With("#..###bb#")},
+      {"outline beside an area", {5, 2}, With("#..###bb#")},
+      {"midway: the left column first", {4, 1}, With("#bb###..#")},
       {"nothing within 3", {4, 5}, Blanked(Thick)},
   };
   WritePicture(1, Thick);
