@@ -71,7 +71,11 @@ def test(a, display):
         # A digit picks its palette button: the frame leaves button 1 for it.
         k = next(k for k in range(1, colours) if shot.pixel(*button_centre(x, y, k)) != WHITE)
         colour = shot.pixel(*button_centre(x, y, k))
-        frame_of = lambda k: (x + PANEL_LEFT + 9 + 66 * (k % 5), y + 9 + 66 * (k // 5) + 32)
+
+        def frame_of(k):
+            """A pixel of the selection frame's left edge round palette button k."""
+            return x + PANEL_LEFT + 9 + 66 * (k % 5), y + 9 + 66 * (k // 5) + 32
+
         assert shot.pixel(*frame_of(0)) == GRAY
         display.key(str(k + 1))
         harness.wait_for(f"the frame round button {k + 1}", lambda: (
