@@ -1,8 +1,10 @@
 #include "game/game.h"
 
 #include <QCursor>
+#include <algorithm>
 
 #include "game/catalogue.h"
+#include "game/playhelp.h"
 #include "game/strtoint.h"
 #include "picture/errors.h"
 #include "ui/dialogs.h"
@@ -20,6 +22,9 @@ constexpr int FrameMargin = 7;
 constexpr int PaletteStart = 16;
 constexpr int PaletteGap = 16;
 
+// The letter on the H key of a Russian keyboard layout (Р).
+constexpr int KeyCyrillicEr = 0x0420;
+
 }  // namespace
 
 TGame::TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile,
@@ -29,11 +34,15 @@ TGame::TGame(TForm1& AForm, TRandom& ARandom, std::string AProgramFile,
       FProgramFile(std::move(AProgramFile)),
       FFolder(std::move(AFolder)) {
   Form1.im->OnClick = [this] { imClick(); };
+  Form1.im->OnRightClick = [this] { imRightClick(); };
   Form1.ex->OnClick = [this] { exClick(); };
   Form1.prevbtn->OnClick = [this](QObject*) { prevbtnClick(); };
   Form1.maxbtn->OnClick = [this](QObject*) { maxbtnClick(); };
   Form1.index->OnClick = [this](QObject*) { indexClick(); };
   Form1.OnClose = [this] { FormClose(); };
+  Form1.OnKeyDown = [this](int Key, Qt::KeyboardModifiers Shift) {
+    return FormKeyDown(Key, Shift);
+  };
 }
 
 std::string TGame::PictureFileName(int n) const {
@@ -73,6 +82,7 @@ void TGame::LoadPicture(int i) {
   UpdateIndex(i);
 
   // The loading look.
+  Form1.im->StopFlash();
   Form1.sh->hide();
   Form1.im->hide();
   Form1.ex->hide();
@@ -153,14 +163,18 @@ void TGame::CreateGame(int i) {
   BlankPicture(Form1.im->Canvas(), *FColorsList);
 
   // Preselect palette button 1.
+  if (TFlatButton* button = PaletteButton(1)) {
+    Form1.im->Canvas().Brush.SetColor(button->Color());
+    ColorButtonClick(button);
+  }
+}
+
+TFlatButton* TGame::PaletteButton(int k) const {
   for (QObject* child : Form1.Panel1->children()) {
     auto* button = qobject_cast<TFlatButton*>(child);
-    if (button && button->Tag == PaletteTag) {
-      Form1.im->Canvas().Brush.SetColor(button->Color());
-      ColorButtonClick(button);
-      break;
-    }
+    if (button && button->Tag == PaletteTag && --k == 0) return button;
   }
+  return nullptr;
 }
 
 void TGame::ColorButtonClick(QObject* Sender) {
@@ -174,17 +188,21 @@ void TGame::ColorButtonClick(QObject* Sender) {
 
 void TGame::imClick() {
   if (Form1.an->isVisible()) return;
-  // Where the pointer is now, in the picture's own pixels.
+  // Where the pointer is now, in the picture's own pixels. A click on an
+  // outline fills the area nearest to it.
   const QPoint p = Form1.im->mapFromGlobal(QCursor::pos());
   TCanvas& canvas = Form1.im->Canvas();
+  const TPoint start = FillStartPoint(canvas.Bitmap(), TPoint{p.x(), p.y()});
   canvas.Lock();
   try {
-    canvas.FloodFill(p.x(), p.y(), clBlack, fsBorder);
+    canvas.FloodFill(start.X, start.Y, clBlack, fsBorder);
   } catch (...) {
     canvas.Unlock();
     throw;
   }
   canvas.Unlock();
+  // A hint that is flashing goes on over the areas that are still wrong.
+  if (Form1.im->Flashing()) Form1.im->SetFlashOverlay(HintOverlay(canvas.Bitmap(), *FColorsList));
   Form1.im->repaint();
   if (FColorsList->IsCorrectColors(canvas)) {
     Form1.ex->hide();
@@ -192,19 +210,32 @@ void TGame::imClick() {
   }
 }
 
+void TGame::imRightClick() {
+  ShowHint();
+}
+
+void TGame::ShowHint() {
+  // Nothing to show while a picture loads (the picture area is hidden) or
+  // once it is solved.
+  if (!Form1.im->isVisible() || Form1.an->isVisible()) return;
+  const TBitmap* picture = Form1.im->Picture().Bitmap();
+  if (!picture) return;
+  if (auto overlay = HintOverlay(*picture, *FColorsList)) Form1.im->Flash(std::move(overlay));
+}
+
+void TGame::MoveTo(int i) {
+  if (i == Form1.index->Tag) return;
+  Form1.index->Tag = i;
+  LoadPicture(i);
+}
+
+// At the ends there is nowhere to go: the player's work stays.
 void TGame::prevbtnClick() {
-  const int n = Form1.index->Tag;
-  // On the first picture there is nowhere to go: the player's work stays.
-  if (n <= 1) return;
-  Form1.index->Tag = n - 1;
-  LoadPicture(n - 1);
+  MoveTo(std::max(Form1.index->Tag - 1, 1));
 }
 
 void TGame::maxbtnClick() {
-  const int n = Form1.index->Tag;
-  if (n >= Form1.maxbtn->Tag) return;
-  Form1.index->Tag = n + 1;
-  LoadPicture(n + 1);
+  MoveTo(std::min(Form1.index->Tag + 1, Form1.maxbtn->Tag));
 }
 
 void TGame::indexClick() {
@@ -215,6 +246,38 @@ void TGame::indexClick() {
     return;
   const int32_t a = StrToInt(text.toStdString());
   if (a >= 1 && a <= Form1.maxbtn->Tag) LoadPicture(a);
+}
+
+bool TGame::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
+  // With Ctrl, Alt or the logo key a key is the desktop's, not the game's.
+  if (Shift & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  if (Key >= Qt::Key_0 && Key <= Qt::Key_9) {
+    const int k = Key == Qt::Key_0 ? 10 : Key - Qt::Key_0;
+    if (TFlatButton* button = PaletteButton(k)) ColorButtonClick(button);
+    return true;
+  }
+  switch (Key) {
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
+      prevbtnClick();
+      return true;
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
+      maxbtnClick();
+      return true;
+    case Qt::Key_Home:
+      MoveTo(1);
+      return true;
+    case Qt::Key_End:
+      MoveTo(Form1.maxbtn->Tag);
+      return true;
+    case Qt::Key_H:
+    case KeyCyrillicEr:
+      ShowHint();
+      return true;
+    default:
+      return false;
+  }
 }
 
 void TGame::exClick() {

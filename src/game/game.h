@@ -32,14 +32,21 @@ class TGame {
   void UpdateIndex(int i);
   void ColorButtonClick(QObject* Sender);
 
-  // Colouring.
+  // Colouring, and the hint of the areas still wrong.
   void imClick();
+  void imRightClick();
+  void ShowHint();
 
   // Navigation and the example.
   void prevbtnClick();
   void maxbtnClick();
   void indexClick();
   void exClick();
+
+  // The keys of the main window: 1 to 9 and 0 pick palette buttons 1 to 10;
+  // Left and Page Up go back, Right and Page Down on, Home and End to the
+  // first and the last picture; H shows the hint. True when the key was used.
+  bool FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
 
   std::string ImagesPath;
   std::string PictureFileName(int n) const;
@@ -49,6 +56,11 @@ class TGame {
   // Shows AText and, once it is dismissed, closes the main window: the
   // program ends.
   void FatalStop(const QString& AText);
+  // Opens picture i unless it is open already: a move that goes nowhere
+  // keeps the player's work.
+  void MoveTo(int i);
+  // Palette button k (1 is the first), or nullptr.
+  TFlatButton* PaletteButton(int k) const;
 
   TForm1& Form1;
   TRandom& FRandom;

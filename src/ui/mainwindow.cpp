@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -177,6 +178,13 @@ void TForm1::Close() {
     FClosed = true;
     if (OnClose) OnClose();
   }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* AEvent) {
+  // A key held down acts once: its repeats would run through the pictures
+  // faster than they can be looked at.
+  if (OnKeyDown && !AEvent->isAutoRepeat() && OnKeyDown(AEvent->key(), AEvent->modifiers())) return;
+  QWidget::keyPressEvent(AEvent);
 }
 
 void TForm1::closeEvent(QCloseEvent* AEvent) {

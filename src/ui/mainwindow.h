@@ -50,6 +50,9 @@ class TForm1 : public QWidget {
 
   // Runs when the window closes, however it is closed.
   std::function<void()> OnClose;
+  // Runs for a key pressed while the window is active (a dialog or the
+  // example window showing takes the keys itself); true when the key was used.
+  std::function<bool(int AKey, Qt::KeyboardModifiers AShift)> OnKeyDown;
 
   // Closes the window; the program ends with it. Works before the window has
   // ever been shown too.
@@ -68,6 +71,7 @@ class TForm1 : public QWidget {
     return DeliverGuarded([&] { return QWidget::event(AEvent); });
   }
   void closeEvent(QCloseEvent* AEvent) override;
+  void keyPressEvent(QKeyEvent* AEvent) override;
   void showEvent(QShowEvent* AEvent) override;
   void paintEvent(QPaintEvent* AEvent) override;
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override;

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 #include "picture/draw.h"
@@ -107,13 +108,17 @@ void TImage::paintEvent(QPaintEvent* AEvent) {
                                 : QColor(Qt::white));
     PaintBackdrop(this, FBuffer);
     AlphaStretchDraw(SurfaceOf(FBuffer), dest, bitmap);
+    if (const TBitmap* overlay = VisibleOverlay())
+      KeyedStretchDraw(SurfaceOf(FBuffer), dest, *overlay, clNone);
     painter.drawImage(target.topLeft(), FBuffer, target);
   } else {
     // An opaque picture goes to the screen in bands of rows through one small
     // buffer: no copy of the whole picture is made, and each band is still in
     // the cache when it is copied on. The pixels are those of a single
     // stretch of the whole rectangle, as the stretch maps rows and columns
-    // from the destination rectangle alone.
+    // from the destination rectangle alone. A flashing overlay is drawn
+    // over each band in the same way.
+    const TBitmap* overlay = VisibleOverlay();
     const int rows = std::clamp(BandPixels / target.width(), 1, target.height());
     if (FBuffer.width() != target.width() || FBuffer.height() != rows)
       FBuffer = QImage(target.width(), rows, QImage::Format_RGB32);
@@ -123,6 +128,7 @@ void TImage::paintEvent(QPaintEvent* AEvent) {
       const TRect shifted{dest.Left - target.left(), dest.Top - top, dest.Right - target.left(),
                           dest.Bottom - top};
       StretchDraw(band, shifted, bitmap);
+      if (overlay) KeyedStretchDraw(band, shifted, *overlay, clNone);
       painter.drawImage(QPoint(target.left(), top), FBuffer,
                         QRect(0, 0, target.width(), band.Height));
     }
@@ -130,15 +136,51 @@ void TImage::paintEvent(QPaintEvent* AEvent) {
   FPainting = false;
 }
 
+const TBitmap* TImage::VisibleOverlay() const {
+  if (!FFlashOverlay || FFlashPhase % 2 != 0 || FPicture.Empty()) return nullptr;
+  const TBitmap& bitmap = *FPicture.Bitmap();
+  if (FFlashOverlay->Width() != bitmap.Width() || FFlashOverlay->Height() != bitmap.Height())
+    return nullptr;
+  return FFlashOverlay.get();
+}
+
+void TImage::Flash(std::unique_ptr<TBitmap> AOverlay) {
+  FFlashPhase = 0;
+  if (AOverlay) {
+    if (!FFlashTimer) {
+      FFlashTimer = new QTimer(this);
+      FFlashTimer->setInterval(FlashPhaseMs);
+      connect(FFlashTimer, &QTimer::timeout, this, [this] { FlashTick(); });
+    }
+    FFlashTimer->start();
+  }
+  SetFlashOverlay(std::move(AOverlay));
+}
+
+void TImage::SetFlashOverlay(std::unique_ptr<TBitmap> AOverlay) {
+  if (!AOverlay && !FFlashOverlay) return;
+  FFlashOverlay = std::move(AOverlay);
+  if (!FFlashOverlay && FFlashTimer) FFlashTimer->stop();
+  update();
+}
+
+void TImage::FlashTick() {
+  if (++FFlashPhase >= 2 * FlashCount)
+    StopFlash();
+  else
+    update();
+}
+
 void TImage::mousePressEvent(QMouseEvent* AEvent) {
-  FPressed = AEvent->button() == Qt::LeftButton;
+  FPressed = AEvent->button();
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* AEvent) {
-  const bool click = FPressed && AEvent->button() == Qt::LeftButton &&
-                     rect().contains(AEvent->position().toPoint());
-  FPressed = false;
-  if (click && OnClick) OnClick();
+  const Qt::MouseButton pressed = FPressed;
+  FPressed = Qt::NoButton;
+  if (AEvent->button() != pressed || !rect().contains(AEvent->position().toPoint())) return;
+  if (pressed == Qt::LeftButton && OnClick) OnClick();
+  if (pressed == Qt::RightButton && OnRightClick) OnRightClick();
 }
 
 TShape::TShape(QWidget* AParent) : QWidget(AParent) {}

@@ -7,12 +7,15 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "picture/canvas.h"
 #include "picture/color.h"
 #include "picture/draw.h"
 #include "picture/picture.h"
 #include "widgets/control.h"
+
+class QTimer;
 
 namespace tintbox {
 
@@ -52,8 +55,24 @@ class TImage : public QWidget {
   // Where the picture lands in the client area now.
   TRect DestRect() const;
 
+  // Flashes AOverlay over the picture FlashCount times (on, off, ...), each
+  // phase FlashPhaseMs long, then the picture shows alone again. AOverlay is
+  // a bitmap of the picture's size whose clNone pixels are see-through; it
+  // is drawn on the screen only, never into the picture. A new flash starts
+  // from its first phase; nullptr ends the flashing.
+  void Flash(std::unique_ptr<TBitmap> AOverlay);
+  // Changes what flashes without changing where the flashing has got to;
+  // nullptr ends the flashing.
+  void SetFlashOverlay(std::unique_ptr<TBitmap> AOverlay);
+  void StopFlash() { SetFlashOverlay(nullptr); }
+  bool Flashing() const { return FFlashOverlay != nullptr; }
+  static constexpr int FlashCount = 3;
+  static constexpr int FlashPhaseMs = 250;
+
   int32_t Tag = 0;
   std::function<void()> OnClick;
+  // A click with the right mouse button.
+  std::function<void()> OnRightClick;
 
  protected:
   bool event(QEvent* AEvent) override {
@@ -66,6 +85,9 @@ class TImage : public QWidget {
  private:
   void PictureChanged();
   void UpdateOpacity();
+  void FlashTick();
+  // The overlay to draw now: in an "on" phase, when it fits the picture.
+  const TBitmap* VisibleOverlay() const;
 
   TPicture FPicture;
   bool FStretch = false;
@@ -73,7 +95,11 @@ class TImage : public QWidget {
   bool FCenter = false;
   bool FTransparent = false;
   bool FPainting = false;
-  bool FPressed = false;
+  Qt::MouseButton FPressed = Qt::NoButton;  // the button pressed on the control
+  // The flashing overlay and its phase: 0, 2, 4 show it; 1, 3, 5 do not.
+  std::unique_ptr<TBitmap> FFlashOverlay;
+  int FFlashPhase = 0;
+  QTimer* FFlashTimer = nullptr;
   // The painted pixels, reused between paints: the whole control for a
   // 32-bit picture, a band of rows of the picture otherwise.
   QImage FBuffer;

@@ -7,6 +7,7 @@ stops only the processes it started.
 import argparse
 import os
 import pathlib
+import re
 import shutil
 import signal
 import subprocess
@@ -204,6 +205,48 @@ class Game:
                 self.proc.kill()
                 self.proc.wait()
         shutil.rmtree(self.dir, ignore_errors=True)
+
+
+# The main window as the tests read it: its colour, where the panel starts,
+# the palette buttons and the counter.
+WINDOW = (173, 255, 91)
+PANEL_LEFT = 644
+
+
+def catalogue(checker, images):
+    """{picture number: (colour count, [(x, y, (r, g, b)), ...])} from the checker."""
+    out = subprocess.run([checker, "--areas", images], capture_output=True, text=True).stdout
+    pictures, current = {}, None
+    for line in out.splitlines():
+        m = re.match(r".*/(\d+)\.bmp: OK \S+ \S+, (\d+) colours?, \d+ areas?", line)
+        if m:
+            current = int(m.group(1))
+            pictures[current] = (int(m.group(2)), [])
+            continue
+        m = re.match(r"\s+(\d+),(\d+) #([0-9A-F]{6})", line)
+        if m and current is not None:
+            rgb = bytes.fromhex(m.group(3))
+            pictures[current][1].append((int(m.group(1)), int(m.group(2)), tuple(rgb)))
+    return pictures
+
+
+def button_centre(x, y, k):
+    return x + PANEL_LEFT + 16 + 66 * (k % 5) + 25, y + 16 + 66 * (k // 5) + 25
+
+
+def palette_size(shot, x, y):
+    return sum(1 for k in range(10) if shot.pixel(*button_centre(x, y, k)) != WINDOW)
+
+
+def counter_preset(display, x, y):
+    """The number the counter's input box offers, read through the clipboard."""
+    display.click(x + PANEL_LEFT + 87 + 86, y + 168 + 20)
+    display.find_window("^Выбор картинки$")
+    display.key("ctrl+c")
+    text = wait_for("clipboard", lambda: subprocess.run(
+        ["xclip", "-selection", "clipboard", "-o"], env=display.env, capture_output=True,
+        text=True, timeout=5).stdout.strip())
+    return text
 
 
 def main(test):

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -284,15 +287,19 @@ class GameTest : public ::testing::Test {
 
   // A click as a person makes it: the pointer moves there and the left
   // button goes down and up in the window.
-  void ClickAt(QWidget* AWidget, QPoint P) {
+  void ClickAt(QWidget* AWidget, QPoint P, Qt::MouseButton AButton = Qt::LeftButton) {
     const QPoint InWindow = AWidget->mapTo(Form.get(), P);
     QCursor::setPos(Form->mapToGlobal(InWindow));
-    QTest::mouseClick(Form->windowHandle(), Qt::LeftButton, {}, InWindow);
+    QTest::mouseClick(Form->windowHandle(), AButton, {}, InWindow);
   }
   void Click(QWidget* AWidget) { ClickAt(AWidget, AWidget->rect().center()); }
   void ClickPicture(int x, int y) { ClickAt(Form->im, QPoint(x, y)); }
   void Pick(char C) {
     if (TFlatButton* B = PaletteButtonOf(C)) Click(B);
+  }
+  // A key pressed and released in the window, as the window system sends it.
+  void Key(int AKey, Qt::KeyboardModifiers AShift = Qt::NoModifier) {
+    QTest::keyClick(Form->windowHandle(), Qt::Key(AKey), AShift);
   }
 
   // Which numbered picture the thumbnail holds: compared with the files.
@@ -534,15 +541,15 @@ TEST_F(GameTest, FillsAndTheCompletionTest) {
   } Steps[] = {
       {"a wrong colour", 0, {1, 1}, {"#######", "#bb#..#", "#######", "#..#..#", "#######"}, false},
       {"refilled", 'a', {2, 1}, {"#######", "#aa#..#", "#######", "#..#..#", "#######"}, false},
-      {"on an outline",
+      {"on the outline beside an area",
        'b',
-       {0, 0},
-       {"#######", "#aa#..#", "#######", "#..#..#", "#######"},
+       {6, 1},
+       {"#######", "#aa#bb#", "#######", "#..#..#", "#######"},
        false},
       {"beyond the picture",
        0,
        {300, 200},
-       {"#######", "#aa#..#", "#######", "#..#..#", "#######"},
+       {"#######", "#aa#bb#", "#######", "#..#..#", "#######"},
        false},
       {"one of two b", 0, {5, 1}, {"#######", "#aa#bb#", "#######", "#..#..#", "#######"}, false},
       {"one of two a", 'a', {4, 3}, {"#######", "#aa#bb#", "#######", "#..#aa#", "#######"}, false},
@@ -931,6 +938,269 @@ TEST_F(GameTest, APictureSetsUpTheSameWhicheverCameBefore) {
   EXPECT_EQ(Second.Palette, (std::set<TColor>{Ink('a'), Ink('c')}));
   EXPECT_EQ(Second.Palette, First.Palette);
   EXPECT_TRUE(Second.Seeds == First.Seeds) << "the seed points differ";
+}
+
+// A click that lands on black fills the nearest area within 3 pixels (the
+// first in the column scan of equally near ones); the outline stays black.
+TEST_F(GameTest, AClickOnAnOutlineFillsTheNearestArea) {
+  // The picture with its two areas' row as given.
+  auto With = [](const std::string& Row) {
+    return TRows{"#########", Row, Row, "#########", "#########", "#########"};
+  };
+  const TRows Thick = With("#aa###bb#");
+  struct Case {
+    const char* What;
+    QPoint At;
+    TRows Want;  // 'b' is preselected
+  } Cases[] = {
+      {"outer frame, top-left corner", {0, 0}, With("#bb###..#")},
+      {"outer frame, right edge", {8, 3}, With("#..###bb#")},
+      {"outline beside an area", {5, 2}, With("#..###bb#")},
+      {"midway: the left column first", {4, 1}, With("#bb###..#")},
+      {"nothing within 3", {4, 5}, Blanked(Thick)},
+  };
+  WritePicture(1, Thick);
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.What);
+    Start();
+    ASSERT_FALSE(Form->Closed());
+    ASSERT_EQ(Form->im->Canvas().Brush.Color(), Ink('b'));
+    ClickPicture(C.At.x(), C.At.y());
+    EXPECT_EQ(Seen(Thick), C.Want) << "got" << Show(Seen(Thick)) << "\nwant" << Show(C.Want);
+    EXPECT_FALSE(Form->an->isVisible());
+  }
+}
+
+// n square areas of the given side in a row, of the colours 'a', 'b', ...
+TRows Squares(int n, int Side) {
+  const std::string Edge(size_t(n * (Side + 1) + 1), '#');
+  std::string Inner = "#";
+  for (int k = 0; k < n; ++k) Inner += std::string(size_t(Side), char('a' + k)) + "#";
+  TRows Rows{Edge};
+  for (int y = 0; y < Side; ++y) Rows.push_back(Inner);
+  Rows.push_back(Edge);
+  return Rows;
+}
+
+// The hint: every area whose seed is wrong flashes on the screen, nothing
+// else changes, and when it is over the screen is as before. A right click
+// on the picture, H, and the letter on the H key of a Russian layout.
+TEST_F(GameTest, TheHintFlashesTheAreasStillWrong) {
+  const TRows Three = Squares(3, 17);  // large enough to need no ring
+  WritePicture(1, Three);
+  struct Case {
+    const char* What;
+    std::function<void()> Ask;
+  } Cases[] = {
+      {"right click", [this] { ClickAt(Form->im, QPoint(9, 9), Qt::RightButton); }},
+      {"H", [this] { Key(Qt::Key_H); }},
+      {"Р",
+       [this] {
+         QKeyEvent Press(QEvent::KeyPress, 0x0420, Qt::NoModifier, QString::fromUtf8("р"));
+         QApplication::sendEvent(Form.get(), &Press);
+       }},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(C.What);
+    Start();
+    ASSERT_FALSE(Form->Closed());
+    // The first area right, the second wrong, the third still blank.
+    Pick('a');
+    ClickPicture(1, 1);
+    Pick('c');
+    ClickPicture(19, 1);
+    const QImage Before = Shot();
+    auto Wrong = [](QPoint P) {
+      const QPoint Q = P - PictureAt;
+      return Q.y() >= 1 && Q.y() <= 17 && Q.x() >= 19 && Q.x() <= 53 && Q.x() != 36;
+    };
+
+    C.Ask();
+    ASSERT_TRUE(Form->im->Flashing());
+    QImage During;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (During = Shot()) != Before; }, 5000));
+    int Bad = 0;
+    for (int y = 0; y < Before.height(); ++y)
+      for (int x = 0; x < Before.width(); ++x) {
+        const bool Changed = During.pixel(x, y) != Before.pixel(x, y);
+        if (Changed != Wrong(QPoint(x, y)) && ++Bad <= 5)
+          ADD_FAILURE() << "(" << x << "," << y << ") " << (Changed ? "changed" : "unchanged");
+      }
+    EXPECT_EQ(Bad, 0);
+    // The picture itself is untouched.
+    EXPECT_EQ(Form->im->Picture().Bitmap()->PixelAt(20, 2), Ink('c'));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->im->Flashing(); }, 5000));
+    EXPECT_TRUE(Shot() == Before) << "the screen differs after the hint";
+    EXPECT_TRUE(Dialogs.Errors.empty());
+  }
+}
+
+// Fills go on while the hint flashes; an area put right stops flashing, and
+// the last one ends the hint as the picture is solved.
+TEST_F(GameTest, FillsWhileTheHintFlashes) {
+  const TRows Three = Squares(3, 17);
+  WritePicture(1, Three);
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  Pick('a');
+  ClickPicture(1, 1);
+  Key(Qt::Key_H);
+  ASSERT_TRUE(Form->im->Flashing());
+  Pick('b');
+  ClickPicture(19, 1);
+  TRows Want = Blanked(Three);
+  for (std::string& R : Want)
+    for (int x = 1; x <= 35; ++x)
+      if (R[size_t(x)] == '.') R[size_t(x)] = x < 18 ? 'a' : 'b';
+  ASSERT_TRUE(Form->im->Flashing());
+  // In an "on" phase only the third area shows the hint.
+  const QPoint Third = PictureAt + QPoint(45, 9), Second = PictureAt + QPoint(27, 9);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PixelOf(Shot(), Third) != clWhite; }, 5000));
+  EXPECT_EQ(PixelOf(Shot(), Second), Ink('b'));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->im->Flashing(); }, 5000));
+  EXPECT_EQ(Seen(Three), Want) << "got" << Show(Seen(Three)) << "\nwant" << Show(Want);
+
+  // The last area put right while the hint flashes: solved, the hint ends.
+  Key(Qt::Key_H);
+  ASSERT_TRUE(Form->im->Flashing());
+  Pick('c');
+  ClickPicture(37, 1);
+  EXPECT_TRUE(Form->an->isVisible());
+  EXPECT_FALSE(Form->im->Flashing());
+  EXPECT_EQ(Seen(Three), Three) << "got" << Show(Seen(Three));
+}
+
+// An area too small to see gets a ring round it.
+TEST_F(GameTest, TheHintRingsASmallArea) {
+  TRows Tiny(21, std::string(21, '#'));
+  Tiny[10][10] = 'a';
+  WritePicture(1, Tiny);
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  const QImage Before = Shot();
+  Key(Qt::Key_H);
+  const QPoint Ring = PictureAt + QPoint(18, 10);  // 8 pixels right of the area
+  ASSERT_TRUE(QTest::qWaitFor([&] { return PixelOf(Shot(), Ring) != clBlack; }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->im->Flashing(); }, 5000));
+  EXPECT_TRUE(Shot() == Before);
+}
+
+// No hint on a solved picture, nor while the picture area is hidden for
+// loading (here while the message about a picture gone shows).
+TEST_F(GameTest, NoHintWhenSolvedOrLoading) {
+  WritePicture(1, Stripes(2));
+  WritePicture(2, Stripes(2));
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  Pick('a');
+  ClickPicture(1, 1);
+  Pick('b');
+  ClickPicture(4, 1);
+  ASSERT_TRUE(Form->an->isVisible());
+  // The picture area only: the firework moves on beside it.
+  const QRect Picture(PictureAt, Form->im->size());
+  const QImage Solved = Shot().copy(Picture);
+  Key(Qt::Key_H);
+  ClickAt(Form->im, QPoint(2, 2), Qt::RightButton);
+  EXPECT_FALSE(Form->im->Flashing());
+  EXPECT_TRUE(Shot().copy(Picture) == Solved);
+
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  ASSERT_TRUE(QFile::remove(PicturePath(2)));
+  bool FlashedWhileLoading = true;
+  Dialogs.WhileMessageShows = [&] {
+    Game->ShowHint();
+    FlashedWhileLoading = Form->im->Flashing();
+  };
+  Key(Qt::Key_Right);
+  ASSERT_EQ(Dialogs.Messages.size(), 1u);
+  EXPECT_FALSE(FlashedWhileLoading);
+}
+
+// The digits pick palette buttons as a click on them does: 1 to 9, and 0
+// for the tenth; keypad digits too. A digit without its button, or with
+// Ctrl, does nothing.
+TEST_F(GameTest, DigitsPickPaletteButtons) {
+  WritePicture(1, Stripes(10));
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  const std::vector<TFlatButton*> Buttons = Palette();
+  ASSERT_EQ(Buttons.size(), 10u);
+  struct Case {
+    int Key;
+    Qt::KeyboardModifiers Shift;
+    size_t Button;  // the button selected afterwards
+  } Cases[] = {
+      {Qt::Key_3, Qt::NoModifier, 2},     {Qt::Key_0, Qt::NoModifier, 9},
+      {Qt::Key_6, Qt::NoModifier, 5},     {Qt::Key_1, Qt::NoModifier, 0},
+      {Qt::Key_7, Qt::KeypadModifier, 6}, {Qt::Key_2, Qt::ControlModifier, 6},
+  };
+  for (const Case& C : Cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "key " << QKeySequence(C.Key | C.Shift).toString().toStdString());
+    Key(C.Key, C.Shift);
+    TFlatButton* B = Buttons[C.Button];
+    EXPECT_EQ(Form->sh->pos(), B->pos() - QPoint(7, 7));
+    EXPECT_TRUE(Form->sh->isVisible());
+    for (size_t k = 0; k < Buttons.size(); ++k)
+      EXPECT_EQ(Buttons[k]->Down(), k == C.Button) << "button " << k + 1;
+    EXPECT_EQ(PixelOf(Shot(), PanelAt + Form->sh->pos() + QPoint(0, 32)), clGray);
+    // The next fill takes its colour.
+    ClickPicture(1, 1);
+    EXPECT_EQ(PixelOf(Shot(), PictureAt + QPoint(1, 1)), B->Color());
+  }
+
+  // Three buttons: 5 finds none.
+  WritePicture(1, Stripes(3));
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  Key(Qt::Key_5);
+  EXPECT_EQ(Form->sh->pos(), QPoint(9, 9));
+  EXPECT_TRUE(Palette().at(0)->Down());
+}
+
+// Left and Page Up act as ◀, Right and Page Down as ▶, Home and End open the
+// first and the last picture; at the ends, and on the picture already open,
+// nothing happens and the player's work stays. A key held down acts once.
+TEST_F(GameTest, NavigationKeys) {
+  for (int n = 1; n <= 3; ++n) WritePicture(n, Numbered(n));
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  struct Step {
+    int Key;
+    int Want;  // the picture open afterwards
+    bool Moves;
+  } Steps[] = {
+      {Qt::Key_Right, 2, true},     {Qt::Key_PageDown, 3, true}, {Qt::Key_Right, 3, false},
+      {Qt::Key_PageDown, 3, false}, {Qt::Key_End, 3, false},     {Qt::Key_Left, 2, true},
+      {Qt::Key_PageUp, 1, true},    {Qt::Key_PageUp, 1, false},  {Qt::Key_Left, 1, false},
+      {Qt::Key_Home, 1, false},     {Qt::Key_End, 3, true},      {Qt::Key_Home, 1, true},
+  };
+  for (const Step& S : Steps) {
+    const QString Name = QKeySequence(S.Key).toString();
+    SCOPED_TRACE(Name.toStdString());
+    // Some work on the open picture, to see whether it stays.
+    Pick('a');
+    ClickPicture(1, 1);
+    const QPointer<TFlatButton> First = Palette().at(0);
+    Key(S.Key);
+    EXPECT_EQ(Form->index->Caption(), QStringLiteral("%1/3").arg(S.Want));
+    if (S.Moves) {
+      ExpectOpen(S.Want, "moved");
+    } else {
+      EXPECT_FALSE(First.isNull()) << "the palette was rebuilt";
+      EXPECT_EQ(PixelOf(Shot(), PictureAt + QPoint(1, 1)), Ink('a')) << "the work was lost";
+    }
+  }
+
+  // The repeats of a key held down do nothing.
+  QKeyEvent Repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(Form.get(), &Repeat);
+  EXPECT_EQ(Form->index->Caption(), QStringLiteral("1/3"));
+  EXPECT_TRUE(Dialogs.Messages.empty());
+  EXPECT_TRUE(Dialogs.Errors.empty());
 }
 
 }  // namespace

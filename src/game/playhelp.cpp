@@ -1,0 +1,133 @@
+#include "game/playhelp.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <vector>
+
+#include "picture/canvas.h"
+
+namespace tintbox {
+
+TPoint FillStartPoint(const TBitmap& APicture, TPoint APoint) {
+  if (APicture.PixelAt(APoint.X, APoint.Y) != clBlack) return APoint;
+  TPoint best = APoint;
+  int32_t bestDistance = SnapRadius * SnapRadius + 1;
+  // Column by column, as the scan goes, so the first of equally near pixels
+  // is kept. The point lies inside the picture; its neighbours may not.
+  for (int32_t dx = -SnapRadius; dx <= SnapRadius; ++dx) {
+    for (int32_t dy = -SnapRadius; dy <= SnapRadius; ++dy) {
+      const int32_t distance = dx * dx + dy * dy;
+      if (distance >= bestDistance) continue;
+      const int64_t x = int64_t(APoint.X) + dx, y = int64_t(APoint.Y) + dy;
+      if (x < 0 || y < 0 || x >= APicture.Width() || y >= APicture.Height()) continue;
+      if (APicture.PixelAt(int32_t(x), int32_t(y)) == clBlack) continue;
+      best = TPoint{int32_t(x), int32_t(y)};
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
+namespace {
+
+// One wrong area: its size and its bounding box (Right and Bottom inclusive).
+struct TWrongArea {
+  int64_t Pixels = 0;
+  int32_t Left = INT32_MAX, Top = INT32_MAX, Right = -1, Bottom = -1;
+};
+
+// Diagonal stripes four pixels wide, so that an area shows both colours
+// whatever colour it holds.
+TColor StripeColor(int32_t x, int32_t y) {
+  return ((int64_t(x) + y) / 4) % 2 ? HintColorA : HintColorB;
+}
+
+// A ring round a small area, about four pixels wide (blue, edged with white
+// on both sides), large enough to be seen round an area of one pixel. It
+// never reaches the area itself, and lies over whatever else is there.
+void DrawRing(TBitmap& AOverlay, const TWrongArea& AArea) {
+  const double cx = (double(AArea.Left) + AArea.Right) / 2;
+  const double cy = (double(AArea.Top) + AArea.Bottom) / 2;
+  const double halfDiagonal =
+      std::hypot(double(AArea.Right) - AArea.Left + 1, double(AArea.Bottom) - AArea.Top + 1) / 2;
+  const double radius = std::max(8.0, halfDiagonal + 4);
+  constexpr double HalfWidth = 2, HalfCore = 1;
+  const double reach = radius + HalfWidth;
+  const int32_t w = AOverlay.Width(), h = AOverlay.Height();
+  const int32_t x0 = int32_t(std::max(0.0, std::floor(cx - reach)));
+  const int32_t x1 = int32_t(std::min(double(w) - 1, std::ceil(cx + reach)));
+  const int32_t y0 = int32_t(std::max(0.0, std::floor(cy - reach)));
+  const int32_t y1 = int32_t(std::min(double(h) - 1, std::ceil(cy + reach)));
+  TColor* pixels = AOverlay.WritablePixels();
+  for (int32_t y = y0; y <= y1; ++y) {
+    for (int32_t x = x0; x <= x1; ++x) {
+      const double off = std::abs(std::hypot(x - cx, y - cy) - radius);
+      if (off >= HalfWidth) continue;
+      pixels[size_t(y) * size_t(w) + size_t(x)] =
+          off < HalfCore ? HintRingColor : HintRingEdgeColor;
+    }
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> HintOverlay(const TBitmap& APicture, const TColorsList& AList) {
+  // The seed points the completion test would find wrong.
+  std::vector<TPoint> wrong;
+  for (const TPColors& entry : AList.colors)
+    for (const TPoint& p : entry.points)
+      if (APicture.PixelAt(p.X, p.Y) != entry.color) wrong.push_back(p);
+  if (wrong.empty()) return nullptr;
+
+  // The areas as the player's fills see them: black stays, everything else
+  // is white; then each wrong area is filled with a number of its own, 1, 2,
+  // ..., by the same boundary fill as the player's.
+  const int32_t w = APicture.Width(), h = APicture.Height();
+  auto overlay = std::make_unique<TBitmap>();
+  overlay->SetSize(w, h);
+  const size_t count = size_t(w) * size_t(h);
+  {
+    const TColor* in = APicture.Pixels();
+    TColor* out = overlay->WritablePixels();
+    for (size_t i = 0; i < count; ++i) out[i] = in[i] == clBlack ? clBlack : clWhite;
+  }
+  TCanvas& canvas = overlay->Canvas();
+  TColor areas = 0;
+  for (const TPoint& p : wrong) {
+    // Several seed points may lie in one area.
+    if (overlay->PixelAt(p.X, p.Y) != clWhite) continue;
+    // The numbers run out only past 16 million areas; the rest go unmarked.
+    if (areas + 1 == clWhite) break;
+    canvas.Brush.SetColor(++areas);
+    canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
+  }
+  if (areas == 0) return nullptr;
+
+  // Stripes over the numbered pixels, see-through elsewhere; each area's size
+  // and bounds are gathered on the way.
+  std::vector<TWrongArea> found(size_t(areas) + 1);
+  TColor* pixels = overlay->WritablePixels();
+  for (int32_t y = 0; y < h; ++y) {
+    TColor* row = pixels + size_t(y) * size_t(w);
+    for (int32_t x = 0; x < w; ++x) {
+      const TColor v = row[x];
+      if (v == clBlack || v == clWhite) {
+        row[x] = clNone;
+        continue;
+      }
+      TWrongArea& area = found[v];
+      ++area.Pixels;
+      area.Left = std::min(area.Left, x);
+      area.Right = std::max(area.Right, x);
+      area.Top = std::min(area.Top, y);
+      area.Bottom = std::max(area.Bottom, y);
+      row[x] = StripeColor(x, y);
+    }
+  }
+  for (const TWrongArea& area : found)
+    if (area.Pixels > 0 && area.Pixels < HintRingBelowPixels) DrawRing(*overlay, area);
+  return overlay;
+}
+
+}  // namespace tintbox
