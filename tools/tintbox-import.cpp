@@ -103,9 +103,13 @@ QImage ReadFitted(const std::string& AFile) {
   image.convertTo(QImage::Format_ARGB32_Premultiplied);
   const TImportSize fit = FitInto(image.width(), image.height());
   if (fit.Width != image.width() || fit.Height != image.height()) {
-    // Averaging when reducing, interpolating when enlarging, on premultiplied
-    // pixels so transparent parts lend no colour to their neighbours.
-    image = image.scaled(fit.Width, fit.Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Averaging when reducing, on premultiplied pixels so transparent parts
+    // lend no colour to their neighbours. A drawing enlarged twice or more
+    // keeps its pixels as blocks: interpolating would smear every outline into
+    // a wide band of in-between colours that the drawing never had.
+    const bool blocks = fit.Width >= 2 * image.width();
+    image = image.scaled(fit.Width, fit.Height, Qt::IgnoreAspectRatio,
+                         blocks ? Qt::FastTransformation : Qt::SmoothTransformation);
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
   }
   return image;

@@ -29,7 +29,7 @@ namespace {
 
 constexpr float DarkLightness = 30, DarkChroma = 25;
 constexpr float LocalStep = 10;
-constexpr float AreaSpread = 26;
+constexpr float AreaSpread = 40;
 constexpr float SameLook = 12;
 constexpr int32_t MinInterior = 16;
 constexpr float RecolorDistance = 20;
@@ -117,14 +117,18 @@ struct TAreaStats {
   }
 };
 
-// One colour of the palette while the palette is being chosen.
+// One colour of the palette while the palette is being chosen: it is placed
+// by the mean of its areas, and painted in the colour of its largest area, so
+// a white background stays exactly white whatever paler specks joined it.
 struct TGroup {
   double weight = 0;
   double L = 0, a = 0, b = 0;
-  double R = 0, G = 0, B = 0;
+  double leadWeight = 0;
+  TColor lead = clBlack;
   TLab Mean() const { return {float(L / weight), float(a / weight), float(b / weight)}; }
   void Add(const TGroup& o) {
-    weight += o.weight, L += o.L, a += o.a, b += o.b, R += o.R, G += o.G, B += o.B;
+    weight += o.weight, L += o.L, a += o.a, b += o.b;
+    if (o.leadWeight > leadWeight) leadWeight = o.leadWeight, lead = o.lead;
   }
 };
 
@@ -382,7 +386,7 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
     }
     // An area counts by its size, its colour by the pixels it grew from.
     const double k = double(s.count) / s.own;
-    const TGroup mine{double(s.count), s.L * k, s.a * k, s.b * k, s.R * k, s.G * k, s.B * k};
+    const TGroup mine{double(s.count), s.L * k, s.a * k, s.b * k, double(s.count), s.Color()};
     if (found < 0 || (nearest >= SameLook * SameLook && groups.size() < MaxGroups)) {
       groups.push_back(mine);
       found = int(groups.size() - 1);
@@ -396,9 +400,7 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
   MergeGroups(groups, owner, SameLook, size_t(std::clamp(AOptions.MaxColors, 1, 256)));
   std::vector<TColor> groupColor(groups.size(), clBlack);
   for (size_t g = 0; g < groups.size(); ++g) {
-    const TGroup& s = groups[size_t(owner[g])];
-    const TColor c = RGB(uint8_t(std::lround(s.R / s.weight)), uint8_t(std::lround(s.G / s.weight)),
-                         uint8_t(std::lround(s.B / s.weight)));
+    const TColor c = groups[size_t(owner[g])].lead;
     const bool nearBlack = GetRValue(c) < AOptions.GreyLimit && GetGValue(c) < AOptions.GreyLimit &&
                            GetBValue(c) < AOptions.GreyLimit;
     groupColor[g] = nearBlack ? clBlack : c;
