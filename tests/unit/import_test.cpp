@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <functional>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -314,6 +315,49 @@ TEST(Import, WrittenBitmapReadsBackTheSame) {
   for (size_t i = 0; i < many.size(); ++i) many[i] = RGB(uint8_t(i * 10), 0, 0);
   EXPECT_THROW(WriteBmp(many.data(), 17, 1, TBmpFileFormat::Pal4), EInvalidGraphic);
   EXPECT_THROW(WriteBmp(many.data(), 100000, 100000, TBmpFileFormat::Bgr24), EOutOfResources);
+}
+
+}  // namespace
+}  // namespace tintbox
+
+namespace tintbox {
+namespace {
+
+// Random scribbles: blocks of random colours with random dark strokes, many
+// sizes. Each either imports into a picture the checker finds nothing wrong
+// with, or is refused as having too few colours.
+TEST(Import, RandomDrawingsAlwaysCheckClean) {
+  std::mt19937 random(12345);
+  constexpr int Rounds = 150;
+  int refused = 0;
+  for (int round = 0; round < Rounds; ++round) {
+    const int32_t w = int32_t(random() % 60) + 1, h = int32_t(random() % 45) + 1;
+    const int block = int(random() % 6) + 1;
+    std::vector<TColor> palette(size_t(random() % 14) + 1);
+    for (TColor& c : palette) c = TColor(random() & 0xFFFFFF);
+    TBitmap drawing, picture;
+    Paint(drawing, w, h, [&](int32_t, int32_t) { return clWhite; });
+    TColor* p = drawing.WritablePixels();
+    for (int32_t y = 0; y < h; ++y) {
+      for (int32_t x = 0; x < w; ++x) {
+        const uint32_t cell = uint32_t((x / block) * 7919 + (y / block) * 104729 + round);
+        p[size_t(y) * size_t(w) + size_t(x)] =
+            random() % 9 == 0 ? TColor(random() % 0x303030) : palette[cell % palette.size()];
+      }
+    }
+    TImportOptions options;
+    options.MaxColors = int(random() % 9) + 2;
+    SCOPED_TRACE("round " + std::to_string(round));
+    try {
+      const TImportReport report = ImportDrawing(drawing, options, picture);
+      ASSERT_EQ(Problems(picture), "");
+      EXPECT_LE(report.Colors, options.MaxColors);
+      EXPECT_GE(report.Colors, 2);
+    } catch (const EConvertError&) {
+      ++refused;
+    }
+  }
+  EXPECT_LT(refused, Rounds / 2);  // most scribbles make a picture
 }
 
 }  // namespace
