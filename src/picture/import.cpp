@@ -20,8 +20,8 @@ namespace tintbox {
 //   edge between two fills is above it.
 // - AreaSpread: an area never takes a pixel this far from its mean, so a
 //   soft edge between two fills does not join them however gradual it is.
-// - SameLook: areas whose colours are this close look the same and share a
-//   colour.
+// - SameLook: areas whose colours are this close look the same on a palette
+//   button (two reds a shade apart) and share a colour.
 // - MinInterior: an area needs this many pixels with all four neighbours in
 //   it, or it is a sliver or a speck that joins its neighbour.
 // - RecolorDistance: a pixel this far from its new colour counts as changed.
@@ -30,7 +30,7 @@ namespace {
 constexpr float DarkLightness = 30, DarkChroma = 25;
 constexpr float LocalStep = 10;
 constexpr float AreaSpread = 40;
-constexpr float SameLook = 12;
+constexpr float SameLook = 18;
 constexpr int32_t MinInterior = 16;
 constexpr float RecolorDistance = 20;
 constexpr int MaxAbsorbPasses = 24;
@@ -398,6 +398,22 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
   std::vector<int> owner(groups.size());
   std::iota(owner.begin(), owner.end(), 0);
   MergeGroups(groups, owner, SameLook, size_t(std::clamp(AOptions.MaxColors, 1, 256)));
+  // Groups are placed by their means but painted in their lead colours; two
+  // lead colours that still look the same become one.
+  for (size_t g = 0; g < groups.size(); ++g) {
+    if (size_t(owner[g]) != g) continue;
+    for (size_t k = 0; k < g; ++k) {
+      if (size_t(owner[k]) != k ||
+          Dist2(ToLab(groups[g].lead), ToLab(groups[k].lead)) >= SameLook * SameLook) {
+        continue;
+      }
+      groups[k].Add(groups[g]);
+      for (int& o : owner) {
+        if (o == int(g)) o = int(k);
+      }
+      break;
+    }
+  }
   std::vector<TColor> groupColor(groups.size(), clBlack);
   for (size_t g = 0; g < groups.size(); ++g) {
     const TColor c = groups[size_t(owner[g])].lead;
