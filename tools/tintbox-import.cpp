@@ -67,8 +67,14 @@ bool IsSvg(const QString& APath) {
   return format == "svg" || format == "svgz";
 }
 
-// The drawing fitted into 640 x 480 (premultiplied ARGB), read from AFile.
-QImage ReadFitted(const std::string& AFile) {
+// A drawing fitted into 640 x 480 (premultiplied ARGB), and how many of its
+// pixels a side each drawing pixel became when it was enlarged as blocks.
+struct TFitted {
+  QImage image;
+  int32_t scale = 1;
+};
+
+TFitted ReadFitted(const std::string& AFile) {
   const QString path = QString::fromStdString(AFile);
   const QFileInfo info(path);
   if (!info.exists()) throw EFOpenError("no such file");
@@ -91,7 +97,7 @@ QImage ReadFitted(const std::string& AFile) {
     QPainter painter(&fitted);
     painter.setRenderHint(QPainter::Antialiasing);
     svg.render(&painter);
-    return fitted;
+    return {fitted};
   }
 
   QImageReader reader(path);
@@ -108,11 +114,13 @@ QImage ReadFitted(const std::string& AFile) {
     // keeps its pixels as blocks: interpolating would smear every outline into
     // a wide band of in-between colours that the drawing never had.
     const bool blocks = fit.Width >= 2 * image.width();
+    const int32_t scale = blocks ? fit.Width / image.width() : 1;
     image = image.scaled(fit.Width, fit.Height, Qt::IgnoreAspectRatio,
                          blocks ? Qt::FastTransformation : Qt::SmoothTransformation);
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return {image, scale};
   }
-  return image;
+  return {image};
 }
 
 QImage ToQImage(const TBitmap& ABitmap) {
@@ -180,11 +188,14 @@ std::string PreviewName(const std::string& APreview, int ANumber) {
 bool ImportOne(const std::string& ADrawing, const std::string& AOut, int ANumber,
                const TOptions& AOptions) {
   try {
-    const QImage fitted = ReadFitted(ADrawing);
+    const TFitted read = ReadFitted(ADrawing);
+    const QImage& fitted = read.image;
+    TImportOptions options = AOptions.import;
+    options.PixelScale = read.scale;
     TBitmap drawing, picture;
     PlaceDrawing(reinterpret_cast<const uint32_t*>(fitted.constBits()), fitted.width(),
                  fitted.height(), size_t(fitted.bytesPerLine()) / 4, drawing);
-    const TImportReport report = ImportDrawing(drawing, AOptions.import, picture);
+    const TImportReport report = ImportDrawing(drawing, options, picture);
     const size_t colors =
         CountColors(picture.Pixels(), size_t(picture.Width()) * size_t(picture.Height()), 256);
     const std::vector<uint8_t> bytes =

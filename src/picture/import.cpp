@@ -6,6 +6,7 @@
 #include <limits>
 #include <map>
 #include <numeric>
+#include <unordered_map>
 
 #include "picture/errors.h"
 
@@ -125,10 +126,11 @@ struct TGroup {
   double L = 0, a = 0, b = 0;
   double leadWeight = 0;
   TColor lead = clBlack;
+  int32_t leadArea = -1;
   TLab Mean() const { return {float(L / weight), float(a / weight), float(b / weight)}; }
   void Add(const TGroup& o) {
     weight += o.weight, L += o.L, a += o.a, b += o.b;
-    if (o.leadWeight > leadWeight) leadWeight = o.leadWeight, lead = o.lead;
+    if (o.leadWeight > leadWeight) leadWeight = o.leadWeight, lead = o.lead, leadArea = o.leadArea;
   }
 };
 
@@ -312,6 +314,10 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
   std::vector<int32_t> root(n), interior(n);
   std::vector<float> best(n);
   std::vector<int32_t> bestArea(n);
+  // Inside means the pixels a drawing pixel away on all four sides are in the
+  // area too, so a line one drawing pixel wide is a sliver however enlarged.
+  const int32_t k = std::clamp(AOptions.PixelScale, 1, 64);
+  const size_t ks = size_t(k);
   for (int pass = 0; pass < MaxAbsorbPasses; ++pass) {
     for (size_t i = 0; i < n; ++i) root[i] = sets.Find(int32_t(i));
     std::fill(interior.begin(), interior.end(), 0);
@@ -319,9 +325,9 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
       for (int32_t x = 0; x < w; ++x) {
         const size_t i = size_t(y) * size_t(w) + size_t(x);
         const int32_t r = root[i];
-        const bool inside = (x == 0 || root[i - 1] == r) && (x + 1 == w || root[i + 1] == r) &&
-                            (y == 0 || root[i - size_t(w)] == r) &&
-                            (y + 1 == h || root[i + size_t(w)] == r);
+        const bool inside = (x < k || root[i - ks] == r) && (x + k >= w || root[i + ks] == r) &&
+                            (y < k || root[i - ks * size_t(w)] == r) &&
+                            (y + k >= h || root[i + ks * size_t(w)] == r);
         interior[size_t(r)] += inside;
       }
     }
@@ -385,8 +391,8 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
       if (d < nearest) nearest = d, found = int(g);
     }
     // An area counts by its size, its colour by the pixels it grew from.
-    const double k = double(s.count) / s.own;
-    const TGroup mine{double(s.count), s.L * k, s.a * k, s.b * k, double(s.count), s.Color()};
+    const double f = double(s.count) / s.own;
+    const TGroup mine{double(s.count), s.L * f, s.a * f, s.b * f, double(s.count), s.Color(), r};
     if (found < 0 || (nearest >= SameLook * SameLook && groups.size() < MaxGroups)) {
       groups.push_back(mine);
       found = int(groups.size() - 1);
@@ -398,6 +404,28 @@ void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
   std::vector<int> owner(groups.size());
   std::iota(owner.begin(), owner.end(), 0);
   MergeGroups(groups, owner, SameLook, size_t(std::clamp(AOptions.MaxColors, 1, 256)));
+  // A flat lead area keeps its exact colour (a white background stays white):
+  // the commonest colour of its pixels when a quarter of them have it.
+  {
+    std::vector<int32_t> leadOf(n, -1);
+    for (size_t g = 0; g < groups.size(); ++g) {
+      if (size_t(owner[g]) == g) leadOf[size_t(groups[g].leadArea)] = int32_t(g);
+    }
+    std::vector<std::unordered_map<TColor, int32_t>> counts(groups.size());
+    for (size_t i = 0; i < n; ++i) {
+      const int32_t g = leadOf[size_t(root[i])];
+      if (g >= 0) ++counts[size_t(g)][px[i]];
+    }
+    for (size_t g = 0; g < groups.size(); ++g) {
+      int64_t all = 0, most = 0;
+      TColor mode = clBlack;
+      for (const auto& [color, count] : counts[g]) {
+        all += count;
+        if (count > most || (count == most && color < mode)) most = count, mode = color;
+      }
+      if (all > 0 && most * 4 >= all) groups[g].lead = mode;
+    }
+  }
   // Groups are placed by their means but painted in their lead colours; two
   // lead colours that still look the same become one.
   for (size_t g = 0; g < groups.size(); ++g) {

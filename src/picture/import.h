@@ -42,6 +42,8 @@ struct TImportOptions {
   int GreyLimit = 64;          // every channel below: near-black, so outline
   int64_t MinAreaPixels = 16;  // smaller areas are too small to click
   int64_t StrayPixels = 32;    // a colour this rare lying only along outlines
+  int32_t PixelScale = 1;      // picture pixels a side per drawing pixel, for a
+                               // drawing enlarged as blocks
 };
 
 // Step 1, the outline: 1 for every pixel that is ink (dark, or near-black by

@@ -167,6 +167,22 @@ TEST(Import, AntialiasedFringeBecomesOutlineOrFill) {
   EXPECT_EQ(Colors(out), (std::set<TColor>{K, R, W}));
 }
 
+TEST(Import, LineOneDrawingPixelWideIsASliverHoweverEnlarged) {
+  // A drawing enlarged 4 times as blocks: red, then a line one drawing pixel
+  // (4 picture pixels) wide of a blend, then white.
+  TBitmap drawing;
+  Paint(drawing, 48, 24, [](int32_t x, int32_t) {
+    return x < 20 ? R : x < 24 ? RGB(238, 158, 158) : W;
+  });
+  for (int scale : {1, 4}) {
+    TImportOptions options;
+    options.PixelScale = scale;
+    TBitmap out;
+    FlattenColors(drawing, OutlineMask(drawing, options.GreyLimit), options, out);
+    EXPECT_EQ(Colors(out).size(), scale == 1 ? 3u : 2u) << scale;
+  }
+}
+
 TEST(Import, AreasThatLookTheSameShareAColour) {
   // Two boxes of nearly one green apart, and a clearly other blue.
   TBitmap drawing;
