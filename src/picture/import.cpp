@@ -172,6 +172,246 @@ void MergeGroups(std::vector<TGroup>& AGroups, std::vector<int>& AOwner, float A
   }
 }
 
+// The areas of a drawing while they form: disjoint sets over its pixels, each
+// area's figures kept at its root pixel.
+struct TAreaWork {
+  int32_t w = 0, h = 0;
+  size_t n = 0;
+  const TColor* px = nullptr;
+  std::vector<TAreaStats> stats;
+  TSets sets;
+  std::vector<int32_t> root;  // filled by Roots()
+
+  TAreaWork(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk)
+      : w(ADrawing.Width()),
+        h(ADrawing.Height()),
+        n(size_t(w) * size_t(h)),
+        px(ADrawing.Pixels()),
+        stats(n),
+        sets(n),
+        root(n) {
+    // Every pixel starts as an area of its own.
+    const std::vector<TLab>& binLab = BinLab();
+    for (size_t i = 0; i < n; ++i) {
+      const TLab& l = binLab[BinOf(px[i])];
+      TAreaStats& s = stats[i];
+      s.count = s.own = 1;
+      s.L = l.L, s.a = l.a, s.b = l.b;
+      s.R = GetRValue(px[i]), s.G = GetGValue(px[i]), s.B = GetBValue(px[i]);
+      s.ink = AInk[i] != 0;
+    }
+  }
+  void Roots() {
+    for (size_t i = 0; i < n; ++i) root[i] = sets.Find(int32_t(i));
+  }
+  // Joins two roots into one area whose colour is their pooled mean.
+  void Pool(int32_t ra, int32_t rb) {
+    if (stats[size_t(ra)].count < stats[size_t(rb)].count) std::swap(ra, rb);
+    TAreaStats& a = stats[size_t(ra)];
+    const TAreaStats& b = stats[size_t(rb)];
+    a.count += b.count, a.own += b.own;
+    a.L += b.L, a.a += b.a, a.b += b.b, a.R += b.R, a.G += b.G, a.B += b.B;
+    sets.Link(rb, ra);
+  }
+  // AArea joins AInto and takes its colour (and its ink) with it.
+  void Absorb(int32_t AArea, int32_t AInto) {
+    TAreaStats keep = stats[size_t(AInto)];
+    keep.count += stats[size_t(AArea)].count;
+    sets.Link(AArea, AInto);
+    stats[size_t(AInto)] = keep;
+  }
+};
+
+// Neighbouring pixels join, closest first, while the area's colour stays near
+// both; outline pixels join outline pixels. The steps between neighbours are
+// sorted into buckets of half a unit of difference.
+void JoinSimilarNeighbours(TAreaWork& A, const std::vector<uint8_t>& AInk) {
+  const std::vector<TLab>& binLab = BinLab();
+  auto labAt = [&](size_t i) -> const TLab& { return binLab[BinOf(A.px[i])]; };
+  const size_t w = size_t(A.w);
+  constexpr int Buckets = int(LocalStep * 2);
+  std::vector<uint8_t> step(A.n * 2, 255);  // per pixel: to the right, downwards
+  std::array<size_t, Buckets + 1> start{};
+  for (int32_t y = 0; y < A.h; ++y) {
+    for (int32_t x = 0; x < A.w; ++x) {
+      const size_t i = size_t(y) * w + size_t(x);
+      const size_t next[2] = {x + 1 < A.w ? i + 1 : i, y + 1 < A.h ? i + w : i};
+      for (size_t k = 0; k < 2; ++k) {
+        const size_t j = next[k];
+        if (j == i) continue;
+        if (AInk[i] || AInk[j]) {
+          if (AInk[i] && AInk[j]) {
+            const int32_t ri = A.sets.Find(int32_t(i)), rj = A.sets.Find(int32_t(j));
+            if (ri != rj) A.Pool(ri, rj);
+          }
+          continue;
+        }
+        const float d = std::sqrt(Dist2(labAt(i), labAt(j)));
+        if (d < LocalStep) {
+          step[i * 2 + k] = uint8_t(d * 2);
+          ++start[size_t(d * 2) + 1];
+        }
+      }
+    }
+  }
+  for (int k = 0; k < Buckets; ++k) start[size_t(k) + 1] += start[size_t(k)];
+  std::vector<uint32_t> edges(start[Buckets]);
+  for (size_t e = 0; e < A.n * 2; ++e) {
+    if (step[e] != 255) edges[start[step[e]]++] = uint32_t(e);
+  }
+  step = {};
+  for (uint32_t e : edges) {
+    const size_t i = e / 2;
+    const size_t j = e % 2 ? i + w : i + 1;
+    const int32_t ri = A.sets.Find(int32_t(i)), rj = A.sets.Find(int32_t(j));
+    if (ri == rj) continue;
+    if (Dist2(A.stats[size_t(ri)].Mean(), A.stats[size_t(rj)].Mean()) < AreaSpread * AreaSpread) {
+      A.Pool(ri, rj);
+    }
+  }
+}
+
+// Slivers and specks join the neighbouring area (or outline) they look most
+// like, a few rounds, since a speck may first join another speck. Inside
+// means the pixels AScale away on all four sides are in the area too, so a
+// line one drawing pixel wide is a sliver however much it was enlarged.
+void AbsorbSlivers(TAreaWork& A, int32_t AScale) {
+  const size_t w = size_t(A.w);
+  const int32_t k = std::clamp(AScale, 1, 64);
+  const size_t ks = size_t(k);
+  std::vector<int32_t> interior(A.n), bestArea(A.n);
+  std::vector<float> best(A.n);
+  for (int pass = 0; pass < MaxAbsorbPasses; ++pass) {
+    A.Roots();
+    const std::vector<int32_t>& root = A.root;
+    std::fill(interior.begin(), interior.end(), 0);
+    for (int32_t y = 0; y < A.h; ++y) {
+      for (int32_t x = 0; x < A.w; ++x) {
+        const size_t i = size_t(y) * w + size_t(x);
+        const int32_t r = root[i];
+        const bool inside = (x < k || root[i - ks] == r) && (x + k >= A.w || root[i + ks] == r) &&
+                            (y < k || root[i - ks * w] == r) &&
+                            (y + k >= A.h || root[i + ks * w] == r);
+        interior[size_t(r)] += inside;
+      }
+    }
+    std::fill(best.begin(), best.end(), std::numeric_limits<float>::max());
+    std::fill(bestArea.begin(), bestArea.end(), -1);
+    bool any = false;
+    auto consider = [&](int32_t a, int32_t b) {
+      if (A.stats[size_t(a)].ink || interior[size_t(a)] >= MinInterior) return;
+      const float d = Dist2(A.stats[size_t(a)].Mean(), A.stats[size_t(b)].Mean());
+      if (d < best[size_t(a)]) best[size_t(a)] = d, bestArea[size_t(a)] = b, any = true;
+    };
+    for (int32_t y = 0; y < A.h; ++y) {
+      for (int32_t x = 0; x < A.w; ++x) {
+        const size_t i = size_t(y) * w + size_t(x);
+        const int32_t a = root[i];
+        if (x + 1 < A.w && root[i + 1] != a) consider(a, root[i + 1]), consider(root[i + 1], a);
+        if (y + 1 < A.h && root[i + w] != a) consider(a, root[i + w]), consider(root[i + w], a);
+      }
+    }
+    if (!any) return;
+    for (size_t r = 0; r < A.n; ++r) {
+      if (bestArea[r] < 0 || root[r] != int32_t(r)) continue;
+      const int32_t a = A.sets.Find(int32_t(r)), b = A.sets.Find(bestArea[r]);
+      if (a != b) A.Absorb(a, b);
+    }
+  }
+}
+
+// The palette: areas whose colours look the same share one, and at most
+// AOptions.MaxColors remain. Largest areas first, each joins the closest
+// group within SameLook or starts one; then the groups are merged. Returns
+// the colour of each area by its root pixel (black for the outline).
+std::vector<TColor> ChoosePalette(TAreaWork& A, const TImportOptions& AOptions) {
+  A.Roots();
+  const std::vector<int32_t>& root = A.root;
+  std::vector<int32_t> areas;
+  for (size_t i = 0; i < A.n; ++i) {
+    if (root[i] == int32_t(i) && !A.stats[i].ink) areas.push_back(int32_t(i));
+  }
+  std::sort(areas.begin(), areas.end(), [&](int32_t p, int32_t q) {
+    return A.stats[size_t(p)].count != A.stats[size_t(q)].count
+               ? A.stats[size_t(p)].count > A.stats[size_t(q)].count
+               : p < q;
+  });
+  constexpr size_t MaxGroups = 256;  // beyond it areas join their nearest group
+  std::vector<TGroup> groups;
+  std::vector<int> groupOf(A.n, -1);
+  for (int32_t r : areas) {
+    const TAreaStats& s = A.stats[size_t(r)];
+    const TLab m = s.Mean();
+    int found = -1;
+    float nearest = std::numeric_limits<float>::max();
+    for (size_t g = 0; g < groups.size(); ++g) {
+      const float d = Dist2(m, groups[g].Mean());
+      if (d < nearest) nearest = d, found = int(g);
+    }
+    // An area counts by its size, its colour by the pixels it grew from.
+    const double f = double(s.count) / s.own;
+    const TGroup mine{double(s.count), s.L * f, s.a * f, s.b * f, double(s.count), s.Color(), r};
+    if (found < 0 || (nearest >= SameLook * SameLook && groups.size() < MaxGroups)) {
+      groups.push_back(mine);
+      found = int(groups.size() - 1);
+    } else {
+      groups[size_t(found)].Add(mine);
+    }
+    groupOf[size_t(r)] = found;
+  }
+  std::vector<int> owner(groups.size());
+  std::iota(owner.begin(), owner.end(), 0);
+  MergeGroups(groups, owner, SameLook, size_t(std::clamp(AOptions.MaxColors, 1, 256)));
+
+  // A flat lead area keeps its exact colour (a white background stays white):
+  // the commonest colour of its pixels when a quarter of them have it.
+  {
+    std::vector<int32_t> leadOf(A.n, -1);
+    for (size_t g = 0; g < groups.size(); ++g) {
+      if (size_t(owner[g]) == g) leadOf[size_t(groups[g].leadArea)] = int32_t(g);
+    }
+    std::vector<std::unordered_map<TColor, int32_t>> counts(groups.size());
+    for (size_t i = 0; i < A.n; ++i) {
+      const int32_t g = leadOf[size_t(root[i])];
+      if (g >= 0) ++counts[size_t(g)][A.px[i]];
+    }
+    for (size_t g = 0; g < groups.size(); ++g) {
+      int64_t all = 0, most = 0;
+      TColor mode = clBlack;
+      for (const auto& [color, count] : counts[g]) {
+        all += count;
+        if (count > most || (count == most && color < mode)) most = count, mode = color;
+      }
+      if (all > 0 && most * 4 >= all) groups[g].lead = mode;
+    }
+  }
+  // Groups are placed by their means but painted in their lead colours; two
+  // lead colours that still look the same become one.
+  for (size_t g = 0; g < groups.size(); ++g) {
+    if (size_t(owner[g]) != g) continue;
+    for (size_t k = 0; k < g; ++k) {
+      if (size_t(owner[k]) != k ||
+          Dist2(ToLab(groups[g].lead), ToLab(groups[k].lead)) >= SameLook * SameLook) {
+        continue;
+      }
+      groups[k].Add(groups[g]);
+      for (int& o : owner) {
+        if (o == int(g)) o = int(k);
+      }
+      break;
+    }
+  }
+  // A colour the checker would call near-black is outline.
+  std::vector<TColor> color(A.n, clBlack);
+  for (int32_t r : areas) {
+    const TColor c = groups[size_t(owner[size_t(groupOf[size_t(r)])])].lead;
+    const bool nearBlack = GetRValue(c) < AOptions.GreyLimit && GetGValue(c) < AOptions.GreyLimit &&
+                           GetBValue(c) < AOptions.GreyLimit;
+    color[size_t(r)] = nearBlack ? clBlack : c;
+  }
+  return color;
+}
+
 }  // namespace
 
 TImportSize FitInto(int64_t AWidth, int64_t AHeight, TImportSize ABox) {
@@ -230,231 +470,16 @@ std::vector<uint8_t> OutlineMask(const TBitmap& ADrawing, int AGreyLimit) {
 
 void FlattenColors(const TBitmap& ADrawing, const std::vector<uint8_t>& AInk,
                    const TImportOptions& AOptions, TBitmap& APicture) {
-  const int32_t w = ADrawing.Width(), h = ADrawing.Height();
-  const size_t n = size_t(w) * size_t(h);
+  const size_t n = size_t(ADrawing.Width()) * size_t(ADrawing.Height());
   if (AInk.size() != n) throw EInvalidGraphic(SInvalidBitmap);
-  APicture.SetSize(w, h, clBlack);
+  APicture.SetSize(ADrawing.Width(), ADrawing.Height(), clBlack);
   if (n == 0) return;
-  const TColor* px = ADrawing.Pixels();
-  const std::vector<TLab>& binLab = BinLab();
-  std::vector<uint16_t> bin(n);
-  for (size_t i = 0; i < n; ++i) bin[i] = BinOf(px[i]);
-  auto labAt = [&](size_t i) -> const TLab& { return binLab[bin[i]]; };
-
-  // Every pixel starts as an area of its own.
-  std::vector<TAreaStats> stats(n);
-  for (size_t i = 0; i < n; ++i) {
-    const TLab& l = labAt(i);
-    TAreaStats& s = stats[i];
-    s.count = s.own = 1;
-    s.L = l.L, s.a = l.a, s.b = l.b;
-    s.R = GetRValue(px[i]), s.G = GetGValue(px[i]), s.B = GetBValue(px[i]);
-    s.ink = AInk[i] != 0;
-  }
-  TSets sets(n);
-  // Joins two roots into one area whose colour is their pooled mean.
-  auto pool = [&](int32_t ra, int32_t rb) {
-    if (stats[size_t(ra)].count < stats[size_t(rb)].count) std::swap(ra, rb);
-    TAreaStats& a = stats[size_t(ra)];
-    const TAreaStats& b = stats[size_t(rb)];
-    a.count += b.count, a.own += b.own;
-    a.L += b.L, a.a += b.a, a.b += b.b, a.R += b.R, a.G += b.G, a.B += b.B;
-    sets.Link(rb, ra);
-  };
-
-  // Neighbouring pixels join, closest first, while the area's colour stays
-  // near both: edges sorted into buckets of half a unit of difference.
-  constexpr int Buckets = int(LocalStep * 2);
-  std::vector<uint8_t> step(n * 2, 255);  // per pixel: to the right, downwards
-  std::array<size_t, Buckets + 1> start{};
-  for (int32_t y = 0; y < h; ++y) {
-    for (int32_t x = 0; x < w; ++x) {
-      const size_t i = size_t(y) * size_t(w) + size_t(x);
-      const size_t next[2] = {x + 1 < w ? i + 1 : i, y + 1 < h ? i + size_t(w) : i};
-      for (int k = 0; k < 2; ++k) {
-        const size_t j = next[k];
-        if (j == i) continue;
-        if (AInk[i] || AInk[j]) {
-          if (AInk[i] && AInk[j]) {
-            const int32_t ri = sets.Find(int32_t(i)), rj = sets.Find(int32_t(j));
-            if (ri != rj) pool(ri, rj);
-          }
-          continue;
-        }
-        const float d = std::sqrt(Dist2(labAt(i), labAt(j)));
-        if (d < LocalStep) {
-          step[i * 2 + size_t(k)] = uint8_t(d * 2);
-          ++start[size_t(d * 2) + 1];
-        }
-      }
-    }
-  }
-  for (int k = 0; k < Buckets; ++k) start[size_t(k) + 1] += start[size_t(k)];
-  std::vector<uint32_t> edges(start[Buckets]);
-  {
-    std::array<size_t, Buckets + 1> fill = start;
-    for (size_t e = 0; e < n * 2; ++e) {
-      if (step[e] != 255) edges[fill[step[e]]++] = uint32_t(e);
-    }
-  }
-  step = {};
-  for (uint32_t e : edges) {
-    const size_t i = e / 2;
-    const size_t j = e % 2 ? i + size_t(w) : i + 1;
-    const int32_t ri = sets.Find(int32_t(i)), rj = sets.Find(int32_t(j));
-    if (ri == rj) continue;
-    if (Dist2(stats[size_t(ri)].Mean(), stats[size_t(rj)].Mean()) < AreaSpread * AreaSpread) {
-      pool(ri, rj);
-    }
-  }
-  edges = {};
-
-  // Slivers and specks join the neighbouring area (or outline) they look most
-  // like, a few rounds, since a speck may first join another speck.
-  std::vector<int32_t> root(n), interior(n);
-  std::vector<float> best(n);
-  std::vector<int32_t> bestArea(n);
-  // Inside means the pixels a drawing pixel away on all four sides are in the
-  // area too, so a line one drawing pixel wide is a sliver however enlarged.
-  const int32_t k = std::clamp(AOptions.PixelScale, 1, 64);
-  const size_t ks = size_t(k);
-  for (int pass = 0; pass < MaxAbsorbPasses; ++pass) {
-    for (size_t i = 0; i < n; ++i) root[i] = sets.Find(int32_t(i));
-    std::fill(interior.begin(), interior.end(), 0);
-    for (int32_t y = 0; y < h; ++y) {
-      for (int32_t x = 0; x < w; ++x) {
-        const size_t i = size_t(y) * size_t(w) + size_t(x);
-        const int32_t r = root[i];
-        const bool inside = (x < k || root[i - ks] == r) && (x + k >= w || root[i + ks] == r) &&
-                            (y < k || root[i - ks * size_t(w)] == r) &&
-                            (y + k >= h || root[i + ks * size_t(w)] == r);
-        interior[size_t(r)] += inside;
-      }
-    }
-    auto small = [&](int32_t r) {
-      return !stats[size_t(r)].ink && interior[size_t(r)] < MinInterior;
-    };
-    std::fill(best.begin(), best.end(), std::numeric_limits<float>::max());
-    std::fill(bestArea.begin(), bestArea.end(), -1);
-    bool any = false;
-    auto consider = [&](int32_t a, int32_t b) {
-      if (!small(a)) return;
-      const float d = Dist2(stats[size_t(a)].Mean(), stats[size_t(b)].Mean());
-      if (d < best[size_t(a)]) best[size_t(a)] = d, bestArea[size_t(a)] = b, any = true;
-    };
-    for (int32_t y = 0; y < h; ++y) {
-      for (int32_t x = 0; x < w; ++x) {
-        const size_t i = size_t(y) * size_t(w) + size_t(x);
-        const int32_t a = root[i];
-        if (x + 1 < w && root[i + 1] != a) consider(a, root[i + 1]), consider(root[i + 1], a);
-        if (y + 1 < h && root[i + size_t(w)] != a) {
-          consider(a, root[i + size_t(w)]), consider(root[i + size_t(w)], a);
-        }
-      }
-    }
-    if (!any) break;
-    for (size_t r = 0; r < n; ++r) {
-      if (bestArea[r] < 0 || root[r] != int32_t(r)) continue;
-      const int32_t a = sets.Find(int32_t(r)), b = sets.Find(bestArea[r]);
-      if (a == b) continue;
-      // The joined area keeps the colour (and the ink) of the one joined.
-      TAreaStats keep = stats[size_t(b)];
-      keep.count += stats[size_t(a)].count;
-      sets.Link(a, b);
-      stats[size_t(b)] = keep;
-    }
-  }
-
-  // The palette: areas whose colours look the same share one, and at most
-  // MaxColors remain. Largest areas first, each joins the closest group
-  // within SameLook or starts one; then the groups are merged.
-  for (size_t i = 0; i < n; ++i) root[i] = sets.Find(int32_t(i));
-  std::vector<int32_t> areas;
-  for (size_t i = 0; i < n; ++i) {
-    if (root[i] == int32_t(i) && !stats[i].ink) areas.push_back(int32_t(i));
-  }
-  std::sort(areas.begin(), areas.end(), [&](int32_t p, int32_t q) {
-    return stats[size_t(p)].count != stats[size_t(q)].count
-               ? stats[size_t(p)].count > stats[size_t(q)].count
-               : p < q;
-  });
-  constexpr size_t MaxGroups = 256;  // beyond it areas join their nearest group
-  std::vector<TGroup> groups;
-  std::vector<int> groupOf(n, -1);
-  for (int32_t r : areas) {
-    const TAreaStats& s = stats[size_t(r)];
-    const TLab m = s.Mean();
-    int found = -1;
-    float nearest = std::numeric_limits<float>::max();
-    for (size_t g = 0; g < groups.size(); ++g) {
-      const float d = Dist2(m, groups[g].Mean());
-      if (d < nearest) nearest = d, found = int(g);
-    }
-    // An area counts by its size, its colour by the pixels it grew from.
-    const double f = double(s.count) / s.own;
-    const TGroup mine{double(s.count), s.L * f, s.a * f, s.b * f, double(s.count), s.Color(), r};
-    if (found < 0 || (nearest >= SameLook * SameLook && groups.size() < MaxGroups)) {
-      groups.push_back(mine);
-      found = int(groups.size() - 1);
-    } else {
-      groups[size_t(found)].Add(mine);
-    }
-    groupOf[size_t(r)] = found;
-  }
-  std::vector<int> owner(groups.size());
-  std::iota(owner.begin(), owner.end(), 0);
-  MergeGroups(groups, owner, SameLook, size_t(std::clamp(AOptions.MaxColors, 1, 256)));
-  // A flat lead area keeps its exact colour (a white background stays white):
-  // the commonest colour of its pixels when a quarter of them have it.
-  {
-    std::vector<int32_t> leadOf(n, -1);
-    for (size_t g = 0; g < groups.size(); ++g) {
-      if (size_t(owner[g]) == g) leadOf[size_t(groups[g].leadArea)] = int32_t(g);
-    }
-    std::vector<std::unordered_map<TColor, int32_t>> counts(groups.size());
-    for (size_t i = 0; i < n; ++i) {
-      const int32_t g = leadOf[size_t(root[i])];
-      if (g >= 0) ++counts[size_t(g)][px[i]];
-    }
-    for (size_t g = 0; g < groups.size(); ++g) {
-      int64_t all = 0, most = 0;
-      TColor mode = clBlack;
-      for (const auto& [color, count] : counts[g]) {
-        all += count;
-        if (count > most || (count == most && color < mode)) most = count, mode = color;
-      }
-      if (all > 0 && most * 4 >= all) groups[g].lead = mode;
-    }
-  }
-  // Groups are placed by their means but painted in their lead colours; two
-  // lead colours that still look the same become one.
-  for (size_t g = 0; g < groups.size(); ++g) {
-    if (size_t(owner[g]) != g) continue;
-    for (size_t k = 0; k < g; ++k) {
-      if (size_t(owner[k]) != k ||
-          Dist2(ToLab(groups[g].lead), ToLab(groups[k].lead)) >= SameLook * SameLook) {
-        continue;
-      }
-      groups[k].Add(groups[g]);
-      for (int& o : owner) {
-        if (o == int(g)) o = int(k);
-      }
-      break;
-    }
-  }
-  std::vector<TColor> groupColor(groups.size(), clBlack);
-  for (size_t g = 0; g < groups.size(); ++g) {
-    const TColor c = groups[size_t(owner[g])].lead;
-    const bool nearBlack = GetRValue(c) < AOptions.GreyLimit && GetGValue(c) < AOptions.GreyLimit &&
-                           GetBValue(c) < AOptions.GreyLimit;
-    groupColor[g] = nearBlack ? clBlack : c;
-  }
-
+  TAreaWork areas(ADrawing, AInk);
+  JoinSimilarNeighbours(areas, AInk);
+  AbsorbSlivers(areas, AOptions.PixelScale);
+  const std::vector<TColor> color = ChoosePalette(areas, AOptions);
   TColor* out = APicture.WritablePixels();
-  for (size_t i = 0; i < n; ++i) {
-    const int g = groupOf[size_t(root[i])];
-    out[i] = g < 0 ? clBlack : groupColor[size_t(g)];
-  }
+  for (size_t i = 0; i < n; ++i) out[i] = color[size_t(areas.root[i])];
 }
 
 void SeparateColors(TBitmap& APicture, const TBitmap& ADrawing) {
