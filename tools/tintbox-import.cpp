@@ -20,7 +20,9 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,8 +92,10 @@ TFitted ReadFitted(const std::string& AFile) {
     QSizeF size = svg.viewBoxF().size();
     if (size.isEmpty()) size = svg.defaultSize();
     if (size.isEmpty()) size = QSizeF(ImportWidth, ImportHeight);
-    const TImportSize fit = FitInto(std::llround(std::max(1.0, size.width() * 1000)),
-                                    std::llround(std::max(1.0, size.height() * 1000)));
+    // In thousandths, so that fractional sizes keep their proportions; held
+    // to what a 64-bit number can round to.
+    auto side = [](qreal v) { return std::llround(std::clamp(v * 1000, 1.0, 1e15)); };
+    const TImportSize fit = FitInto(side(size.width()), side(size.height()));
     fitted = QImage(fit.Width, fit.Height, QImage::Format_ARGB32_Premultiplied);
     fitted.fill(Qt::transparent);
     QPainter painter(&fitted);
