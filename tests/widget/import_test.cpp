@@ -195,9 +195,13 @@ TEST(ImportCommand, OwnDrawingsCheckCleanAndStayClose) {
       {"drawing.svg", 40, false},    {"hugesize.svg", 40, false}, {"shaded.png", 50, true},
       {"shaded.jpg", 50, true},
   };
+  // Every picture also goes into a folder the checker looks at as the game would.
+  const QString folder = dir.filePath(QStringLiteral("img"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  int number = 0;
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.file);
-    const QString out = dir.filePath(QString::fromLatin1(c.file) + ".bmp");
+    const QString out = folder + "/" + QString::number(++number) + ".bmp";
     const TRun run = Import({path(c.file), out});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.err, QString());
@@ -210,6 +214,14 @@ TEST(ImportCommand, OwnDrawingsCheckCleanAndStayClose) {
     std::printf("  %-16s mean RGB distance %5.1f (target <= %.0f)  %s", c.file, distance, c.target,
                 run.out.section(QStringLiteral(": "), 1).toLocal8Bit().constData());
   }
+  QProcess check;
+  check.start(QStringLiteral(TINTBOX_CHECK), {folder});
+  ASSERT_TRUE(check.waitForFinished(60000));
+  const QString report = QString::fromUtf8(check.readAllStandardOutput());
+  EXPECT_EQ(check.exitCode(), 0) << report.toStdString();
+  EXPECT_TRUE(report.contains(QStringLiteral(": %1 pictures").arg(number))) << report.toStdString();
+  EXPECT_FALSE(report.contains(QStringLiteral("warning"))) << report.toStdString();
+  EXPECT_FALSE(report.contains(QStringLiteral("error"))) << report.toStdString();
 }
 
 TEST(ImportCommand, BadInputGetsOneLineAndNoFile) {
