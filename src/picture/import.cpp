@@ -25,6 +25,8 @@ namespace tintbox {
 //   button (two reds a shade apart) and share a colour.
 // - MinInterior: an area needs this many pixels with all four neighbours in
 //   it, or it is a sliver or a speck that joins its neighbour.
+// - InkSpeck: outline of fewer drawing pixels is a grain of noise or dirt,
+//   not a line; it joins the area around it.
 // - RecolorDistance: a pixel this far from its new colour counts as changed.
 namespace {
 
@@ -33,6 +35,7 @@ constexpr float LocalStep = 10;
 constexpr float AreaSpread = 40;
 constexpr float SameLook = 18;
 constexpr int32_t MinInterior = 16;
+constexpr int32_t InkSpeck = 4;
 constexpr float RecolorDistance = 20;
 constexpr int MaxAbsorbPasses = 24;
 constexpr int MaxCleanupPasses = 256;
@@ -298,8 +301,12 @@ void AbsorbSlivers(TAreaWork& A, int32_t AScale) {
     std::fill(best.begin(), best.end(), std::numeric_limits<float>::max());
     std::fill(bestArea.begin(), bestArea.end(), -1);
     bool any = false;
+    auto small = [&](int32_t r) {
+      const TAreaStats& s = A.stats[size_t(r)];
+      return s.ink ? s.count < InkSpeck * k * k : interior[size_t(r)] < MinInterior;
+    };
     auto consider = [&](int32_t a, int32_t b) {
-      if (A.stats[size_t(a)].ink || interior[size_t(a)] >= MinInterior) return;
+      if (!small(a)) return;
       const float d = Dist2(A.stats[size_t(a)].Mean(), A.stats[size_t(b)].Mean());
       if (d < best[size_t(a)]) best[size_t(a)] = d, bestArea[size_t(a)] = b, any = true;
     };

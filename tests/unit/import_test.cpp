@@ -183,6 +183,21 @@ TEST(Import, LineOneDrawingPixelWideIsASliverHoweverEnlarged) {
   }
 }
 
+TEST(Import, GrainsOfInkJoinTheAreaAroundThem) {
+  // Single dark pixels strewn over a green box are dirt; a 3x3 dot is a detail.
+  TBitmap drawing;
+  OutlinedBox(drawing, [](int32_t x, int32_t y) {
+    if ((x == 12 && y == 12) || (x == 30 && y == 20)) return RGB(20, 20, 20);
+    if (Inside(x, y, 20, 14, 23, 17)) return K;
+    return G;
+  });
+  TBitmap out;
+  Flatten(drawing, out);
+  EXPECT_EQ(out.PixelAt(12, 12), out.PixelAt(15, 15));
+  EXPECT_EQ(out.PixelAt(30, 20), out.PixelAt(15, 15));
+  EXPECT_EQ(out.PixelAt(21, 15), K);
+}
+
 TEST(Import, AreasThatLookTheSameShareAColour) {
   // Two boxes of nearly one green apart, and a clearly other blue.
   TBitmap drawing;
