@@ -5,16 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "picture/bmpwriter.h"
+
 namespace tintbox::tools {
 
-inline void Put16(std::vector<uint8_t>& AOut, uint32_t AValue) {
-  AOut.push_back(uint8_t(AValue));
-  AOut.push_back(uint8_t(AValue >> 8));
-}
-inline void Put32(std::vector<uint8_t>& AOut, uint32_t AValue) {
-  Put16(AOut, AValue & 0xFFFF);
-  Put16(AOut, AValue >> 16);
-}
+using tintbox::Put16;
+using tintbox::Put32;
 
 // A 32-bit BI_RGB BMP of ABgra (top row first, 4 bytes a pixel), stored bottom-up.
 inline std::vector<uint8_t> Bmp32(const std::vector<uint8_t>& ABgra, int AWidth, int AHeight) {

@@ -22,9 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "picture/bmpwriter.h"
 #include "picture/color.h"
 
 using tintbox::RGB;
+using tintbox::TBmpFileFormat;
 using tintbox::TColor;
 
 namespace {
@@ -212,23 +214,7 @@ class TPainter {
 };
 
 // ---------------------------------------------------------------------------
-// The small BMP writer.
-
-enum class TFormat { Bgr24, Bgr24TopDown, Pal8, Rle8, Pal4, Rgb565 };
-
-void Put16(std::vector<uint8_t>& o, uint32_t v) {
-  o.push_back(uint8_t(v));
-  o.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& o, uint32_t v) {
-  Put16(o, v & 0xFFFF);
-  Put16(o, v >> 16);
-}
-
-uint16_t To565(TColor c) {
-  return uint16_t(((tintbox::GetRValue(c) >> 3) << 11) | ((tintbox::GetGValue(c) >> 2) << 5) |
-                  (tintbox::GetBValue(c) >> 3));
-}
+// 16-bit pictures keep only the colours 5-6-5 bit fields can hold.
 
 // The colour a 5-6-5 pixel reads back as when its bits are replicated.
 TColor Snap565(TColor c) {
@@ -236,139 +222,6 @@ TColor Snap565(TColor c) {
                  b = tintbox::GetBValue(c) >> 3;
   return RGB(uint8_t((r << 3) | (r >> 2)), uint8_t((g << 2) | (g >> 4)),
              uint8_t((b << 3) | (b >> 2)));
-}
-
-// RLE8 (compression 1): encoded runs of 2..255 equal indices, absolute runs
-// of 3..255 literal indices (padded to a 16-bit boundary), an end-of-line
-// escape (0,0) after each row and end-of-bitmap (0,1) after the last.
-std::vector<uint8_t> EncodeRle8(const std::vector<uint8_t>& AIdx, int w, int h) {
-  std::vector<uint8_t> o;
-  for (int row = h - 1; row >= 0; --row) {  // bottom row first
-    const uint8_t* s = AIdx.data() + size_t(row) * w;
-    auto runAt = [&](int i) {
-      int n = 1;
-      while (i + n < w && n < 255 && s[i + n] == s[i]) ++n;
-      return n;
-    };
-    int i = 0;
-    while (i < w) {
-      const int run = runAt(i);
-      if (run >= 2) {
-        o.push_back(uint8_t(run));
-        o.push_back(s[i]);
-        i += run;
-        continue;
-      }
-      int j = i;
-      while (j < w && j - i < 255 && runAt(j) < 3) ++j;
-      const int len = j - i;
-      if (len >= 3) {
-        o.push_back(0);
-        o.push_back(uint8_t(len));
-        o.insert(o.end(), s + i, s + j);
-        if (len % 2) o.push_back(0);
-      } else {
-        for (int k = i; k < j; ++k) {
-          o.push_back(1);
-          o.push_back(s[k]);
-        }
-      }
-      i = j;
-    }
-    o.push_back(0);
-    o.push_back(row == 0 ? 1 : 0);
-  }
-  return o;
-}
-
-std::vector<uint8_t> WriteBmp(const TPainter& APic, TFormat AFormat) {
-  const int w = APic.W, h = APic.H;
-  std::vector<TColor> table;
-  std::vector<uint8_t> idx;
-  int bits = 24;
-  uint32_t compression = 0;
-  if (AFormat == TFormat::Pal8 || AFormat == TFormat::Rle8 || AFormat == TFormat::Pal4) {
-    bits = AFormat == TFormat::Pal4 ? 4 : 8;
-    std::map<TColor, uint8_t> index;
-    idx.resize(APic.Px.size());
-    for (size_t i = 0; i < APic.Px.size(); ++i) {
-      auto [it, added] = index.emplace(APic.Px[i], uint8_t(table.size()));
-      if (added) table.push_back(APic.Px[i]);
-      idx[i] = it->second;
-    }
-    if (AFormat == TFormat::Rle8) compression = 1;
-  } else if (AFormat == TFormat::Rgb565) {
-    bits = 16;
-    compression = 3;
-  }
-
-  std::vector<uint8_t> pixels;
-  if (compression == 1) {
-    pixels = EncodeRle8(idx, w, h);
-  } else {
-    const size_t stride = (size_t(w) * bits + 31) / 32 * 4;
-    pixels.assign(stride * size_t(h), 0);
-    for (int y = 0; y < h; ++y) {
-      const int fileRow = AFormat == TFormat::Bgr24TopDown ? y : h - 1 - y;
-      uint8_t* d = pixels.data() + size_t(fileRow) * stride;
-      for (int x = 0; x < w; ++x) {
-        const size_t i = size_t(y) * w + x;
-        const TColor c = APic.Px[i];
-        switch (bits) {
-          case 24:
-            d[x * 3] = tintbox::GetBValue(c);
-            d[x * 3 + 1] = tintbox::GetGValue(c);
-            d[x * 3 + 2] = tintbox::GetRValue(c);
-            break;
-          case 16: {
-            const uint16_t v = To565(c);
-            d[x * 2] = uint8_t(v);
-            d[x * 2 + 1] = uint8_t(v >> 8);
-            break;
-          }
-          case 8:
-            d[x] = idx[i];
-            break;
-          case 4:
-            d[x / 2] |= uint8_t(x % 2 ? idx[i] : idx[i] << 4);
-            break;
-        }
-      }
-    }
-  }
-
-  const uint32_t masksSize = compression == 3 ? 12 : 0;
-  const uint32_t offset = 14 + 40 + masksSize + uint32_t(table.size()) * 4;
-  std::vector<uint8_t> o;
-  o.push_back('B');
-  o.push_back('M');
-  Put32(o, offset + uint32_t(pixels.size()));  // bfSize
-  Put32(o, 0);                                 // bfReserved1, bfReserved2
-  Put32(o, offset);                            // bfOffBits
-  Put32(o, 40);                                // biSize
-  Put32(o, uint32_t(w));
-  Put32(o, uint32_t(AFormat == TFormat::Bgr24TopDown ? -h : h));  // negative: top row first
-  Put16(o, 1);                                                    // biPlanes
-  Put16(o, uint32_t(bits));
-  Put32(o, compression);
-  Put32(o, uint32_t(pixels.size()));  // biSizeImage
-  Put32(o, 2835);                     // 72 dpi
-  Put32(o, 2835);
-  Put32(o, uint32_t(table.size()));  // biClrUsed
-  Put32(o, 0);
-  if (compression == 3) {
-    Put32(o, 0xF800);  // red
-    Put32(o, 0x07E0);  // green
-    Put32(o, 0x001F);  // blue
-  }
-  for (TColor c : table) {
-    o.push_back(tintbox::GetBValue(c));
-    o.push_back(tintbox::GetGValue(c));
-    o.push_back(tintbox::GetRValue(c));
-    o.push_back(0);
-  }
-  o.insert(o.end(), pixels.begin(), pixels.end());
-  return o;
 }
 
 // ---------------------------------------------------------------------------
@@ -687,7 +540,7 @@ TPainter Snowman() {
 
 struct TEntry {
   TPainter (*draw)();
-  TFormat format;
+  TBmpFileFormat format;
 };
 
 }  // namespace
@@ -699,16 +552,18 @@ int main(int argc, char** argv) {
   }
   const std::string dir = argv[1];
   const TEntry entries[] = {
-      {Fish, TFormat::Bgr24},   {Cat, TFormat::Pal8},        {Owl, TFormat::Rle8},
-      {House, TFormat::Pal4},   {Boat, TFormat::Rgb565},     {Flowers, TFormat::Bgr24TopDown},
-      {Rocket, TFormat::Bgr24}, {Tree, TFormat::Rle8},       {Car, TFormat::Pal8},
-      {Sun, TFormat::Pal4},     {Butterfly, TFormat::Bgr24}, {Snowman, TFormat::Rgb565},
+      {Fish, TBmpFileFormat::Bgr24},      {Cat, TBmpFileFormat::Pal8},
+      {Owl, TBmpFileFormat::Rle8},        {House, TBmpFileFormat::Pal4},
+      {Boat, TBmpFileFormat::Rgb565},     {Flowers, TBmpFileFormat::Bgr24TopDown},
+      {Rocket, TBmpFileFormat::Bgr24},    {Tree, TBmpFileFormat::Rle8},
+      {Car, TBmpFileFormat::Pal8},        {Sun, TBmpFileFormat::Pal4},
+      {Butterfly, TBmpFileFormat::Bgr24}, {Snowman, TBmpFileFormat::Rgb565},
   };
   int n = 0;
   for (const TEntry& e : entries) {
     ++n;
     TPainter pic = e.draw();
-    if (e.format == TFormat::Rgb565) {
+    if (e.format == TBmpFileFormat::Rgb565) {
       for (TColor& c : pic.Px) c = Snap565(c);
     }
     // The rules a bundled picture keeps: 3 to 10 colours besides black.
@@ -720,7 +575,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "picture %d has %zu colours\n", n, colours.size());
       return 1;
     }
-    const std::vector<uint8_t> bytes = WriteBmp(pic, e.format);
+    const std::vector<uint8_t> bytes = tintbox::WriteBmp(pic.Px.data(), pic.W, pic.H, e.format);
     const std::string path = dir + "/" + std::to_string(n) + ".bmp";
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

@@ -10,6 +10,7 @@ def expected_tree(images):
     files = {
         "bin/tintbox": "-> ../lib/tintbox/tintbox",
         "bin/tintbox-check": "program",
+        "bin/tintbox-import": "program",
         "lib/tintbox/tintbox": "program",
         "lib/tintbox/img": "-> ../../share/tintbox/img",
         f"share/applications/{APPID}.desktop": "file",
@@ -17,6 +18,7 @@ def expected_tree(images):
         "share/doc/tintbox/copyright": "file",
         "share/doc/tintbox/changelog.gz": "file",
         "share/man/man1/tintbox-check.1.gz": "file",
+        "share/man/man1/tintbox-import.1.gz": "file",
         "share/man/man6/tintbox.6.gz": "file",
     }
     for size in ICON_SIZES:

@@ -12,7 +12,7 @@ sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from layout import expected_tree  # noqa: E402
 
 # Beside what dpkg-shlibdeps finds: Qt's X11 plugin and the window's fonts.
-MUST_DEPEND = ["libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+MUST_DEPEND = ["libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6svg6",
                "qt6-qpa-plugins", "fonts-crosextra-carlito", "fonts-noto-core"]
 
 
