@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "picture/draw.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "picture/draw.h"
 #include "picture/errors.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
 
 namespace {
 

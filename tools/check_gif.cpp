@@ -10,8 +10,8 @@
 #include "picture/color.h"
 #include "picture/draw.h"
 #include "picture/errors.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <QWidget>
 
 #include "picture/draw.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
 #include "widgets/control.h"
 #include "widgets/frametimer.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
 
 namespace tintbox {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "picture/errors.h"
-#include "widgets/gifimage.h"
-#include "widgets/lzw.h"
+#include "picture/gifimage.h"
+#include "picture/lzw.h"
 
 namespace tintbox::giftest {
 

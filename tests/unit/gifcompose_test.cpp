@@ -1,5 +1,5 @@
 // Frame composition, frame delays and painting a frame as the animator does.
-#include "widgets/gifcompose.h"
+#include "picture/gifcompose.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "picture/errors.h"
-#include "widgets/gifimage.h"
+#include "picture/gifimage.h"
 
 // GIF building helpers, defined in gif_test.cpp.
 namespace tintbox::giftest {

@@ -1,11 +1,11 @@
-#include "widgets/gifimage.h"
+#include "picture/gifimage.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "picture/errors.h"
-#include "widgets/lzw.h"
+#include "picture/lzw.h"
 
 namespace tintbox {
 

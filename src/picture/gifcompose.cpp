@@ -1,4 +1,4 @@
-#include "widgets/gifcompose.h"
+#include "picture/gifcompose.h"
 
 #include <algorithm>
 

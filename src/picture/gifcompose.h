@@ -9,7 +9,7 @@
 #include "picture/bitmap.h"
 #include "picture/color.h"
 #include "picture/draw.h"
-#include "widgets/gifimage.h"
+#include "picture/gifimage.h"
 
 namespace tintbox {
 

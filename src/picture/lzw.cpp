@@ -1,4 +1,4 @@
-#include "widgets/lzw.h"
+#include "picture/lzw.h"
 
 #include <algorithm>
 #include <bit>
