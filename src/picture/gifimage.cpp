@@ -467,7 +467,7 @@ void TGIFImage::ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& A
 }
 
 void TGIFImage::MakeRoomFor(const TGIFFrame& AFrame, uint64_t ABytes) {
-  if (FDecodedBytes + ABytes <= DecodedBudgetBytes) return;
+  if (FDecodedBytes + ABytes <= DecodedBudgetBytes()) return;
   for (auto& f : FItems) {
     if (f.get() == &AFrame || !f->FBitmap) continue;
     f->FBitmap.reset();

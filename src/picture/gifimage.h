@@ -114,7 +114,7 @@ class TGIFFrame {
   // The decoded picture of this frame alone, decoded on first use and kept.
   // Raises EInvalidGraphic for a frame without colours and EOutOfResources
   // for one over the pixel-store cap. The reference stays good until another
-  // frame is decoded: past TGIFImage::DecodedBudgetBytes that lets the
+  // frame is decoded: past TGIFImage::DecodedBudgetBytes() that lets the
   // other frames' pictures go.
   const TBitmap& Bitmap();
   bool Decoded() const { return FBitmap != nullptr; }
@@ -185,9 +185,9 @@ class TGIFImage {
   // it never keeps pictures of the image as it was before).
   std::function<void()> OnChange;
 
-  // Decoded frames are kept; once their stores together would pass this
-  // many bytes, the others are let go and decoded again when asked for.
-  static constexpr uint64_t DecodedBudgetBytes = MaxPixelStoreBytes;
+  // Decoded frames are kept; once their stores together would pass the
+  // pixel-store cap, the others are let go and decoded again when asked for.
+  static uint64_t DecodedBudgetBytes() { return PixelStoreCap(); }
 
  private:
   friend class TGIFFrame;
