@@ -528,6 +528,18 @@ TEST(BmpRead, EmptyFileIsAnEmptyPicture) {
   EXPECT_TRUE(b.Empty());
 }
 
+TEST(BmpRead, ZeroWidthWithTwoBillionRowsIsAnEmptyPicture) {
+  // Found by the fuzzer: a walk over every empty row took seconds.
+  TFile f;
+  f.Width = 0;
+  f.Height = INT32_MAX;
+  f.BitCount = 1;
+  f.Table = {clBlack, clWhite};
+  TBitmap b;
+  EXPECT_EQ(Outcome(MakeBmp(f), b), "OK 0x2147483647");
+  EXPECT_TRUE(b.Empty());
+}
+
 struct TErrorCase {
   const char* Name;
   TBytes File;
