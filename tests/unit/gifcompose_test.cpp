@@ -10,21 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/gifbuild.h"
 #include "picture/errors.h"
 #include "picture/gifimage.h"
-
-// GIF building helpers, defined in gif_test.cpp.
-namespace tintbox::giftest {
-using TBytes = std::vector<uint8_t>;
-using TPalette = std::vector<std::array<uint8_t, 3>>;
-TBytes Cat(std::initializer_list<TBytes> AParts);
-TBytes Screen(uint16_t AWidth, uint16_t AHeight, const TPalette& AGlobal, uint8_t ABackground,
-              const std::string& AVersion);
-TBytes Gce(int ADisposal, int ATransparent, uint16_t ADelay);
-TBytes Image(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight,
-             const std::vector<uint8_t>& AIndices, int AMinCodeSize, const TPalette& ALocal,
-             bool AInterlaced);
-}  // namespace tintbox::giftest
 
 namespace tintbox {
 namespace {
@@ -327,7 +315,7 @@ TEST(GifPaint, KeyColourShowsTheBackdrop) {
   for (const Case& c : cases) {
     TTarget target(c.width, c.height);
     TGIFComposer composer;
-    PaintGIFFrame(composer, image, 0, target.Surface, backdrop, Window, c.options);
+    PaintGIFFrame(composer, image, 0, target.Surface, SolidBackdrop(backdrop), Window, c.options);
     std::vector<TColor> got;
     for (int32_t x = 0; x < c.width; ++x) got.push_back(target.At(x, 0));
     EXPECT_EQ(got, c.want) << c.name;
@@ -338,7 +326,7 @@ TEST(GifPaint, EmptyImageShowsOnlyTheBackdrop) {
   TGIFImage image;
   TTarget target(2, 2);
   TGIFComposer composer;
-  PaintGIFFrame(composer, image, 0, target.Surface, RGB(7, 8, 9), Window);
+  PaintGIFFrame(composer, image, 0, target.Surface, SolidBackdrop(RGB(7, 8, 9)), Window);
   for (uint32_t p : target.Bits) EXPECT_EQ(FromRGB32(p), RGB(7, 8, 9));
   EXPECT_EQ(composer.CacheIndex(), -1);
 }
@@ -354,7 +342,7 @@ TEST(GifPaint, FireworkShowsOneBurstAtATimeOverThePanel) {
   TTarget target(249, 255);
   // Frames 0 to 8, then 0 again (built from the start, since 8 is not k - 1).
   for (int32_t k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 0}) {
-    PaintGIFFrame(composer, image, k, target.Surface, Window, Window);
+    PaintGIFFrame(composer, image, k, target.Surface, SolidBackdrop(Window), Window);
     const TBitmap& frame = image.Frames(k).Bitmap();
     size_t mismatches = 0, white = 0;
     for (int32_t y = 0; y < 255; ++y)
