@@ -164,7 +164,7 @@ void BM_GifComposeFrame(benchmark::State& AState) {
   tintbox::TGIFComposer composer;
   int32_t k = 0;
   for (auto _ : AState) {
-    tintbox::PaintGIFFrame(composer, image, k, surface, window, window);
+    tintbox::PaintGIFFrame(composer, image, k, surface, tintbox::SolidBackdrop(window), window);
     benchmark::DoNotOptimize(bits.data());
     k = (k + 1) % image.Count();
   }

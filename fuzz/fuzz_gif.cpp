@@ -54,7 +54,8 @@ void Exercise(TGIFImage& AImage) {
   int32_t painted = 0;
   for (; painted < AImage.Count() && spend(2 * screen); ++painted) {
     try {
-      PaintGIFFrame(composer, AImage, painted, surface, RGB(173, 255, 91), RGB(255, 255, 255));
+      PaintGIFFrame(composer, AImage, painted, surface, SolidBackdrop(RGB(173, 255, 91)),
+                    RGB(255, 255, 255));
       sum = sum + target[size_t(screen) / 2];
     } catch (const Exception&) {
     }

@@ -65,7 +65,7 @@ int CheckGifFrames(const std::string& AGifPath, const std::string& AFramesDir) {
     const TSurface32 surface{pixels.data(), width, height, width};
     TGIFComposer composer;
     for (int32_t k = 0; k < image.Count(); ++k) {
-      PaintGIFFrame(composer, image, k, surface, WindowColor, WindowColor);
+      PaintGIFFrame(composer, image, k, surface, SolidBackdrop(WindowColor), WindowColor);
       const std::string path = AFramesDir + "/" + std::to_string(k) + ".ppm";
       if (!WritePpm(path, pixels, width, height))
         throw EFOpenError("Cannot create file \"" + path + "\"");

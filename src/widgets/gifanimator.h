@@ -86,6 +86,7 @@ class TGIFAnimator : public TImageControl {
   bool FTransparent = true;
   bool FAutoSize = true;
   bool FDestroying = false;
+  bool FPaintErrorReported = false;  // for the current image
   TGIFComposer FComposer;
 };
 
