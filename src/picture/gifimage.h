@@ -30,7 +30,7 @@
 namespace tintbox {
 
 class TGIFImage;
-class TGIFReader;  // the reader's byte source, private to gifimage.cpp
+class TByteReader;
 
 enum TGIFVersion { gvUnknown, gv87a, gv89a };
 
@@ -123,7 +123,7 @@ class TGIFFrame {
 
  private:
   friend class TGIFImage;
-  void Read(TGIFReader& AReader, const TGIFHeader& AHeader, uint16_t AScreenWidth,
+  void Read(TByteReader& AReader, const TGIFHeader& AHeader, uint16_t AScreenWidth,
             uint16_t AScreenHeight);
   void ApplyGraphicControl(const TGIFExtension& AExtension);
   void MakeTransparentColorUnique(int32_t AIndex);
@@ -192,7 +192,7 @@ class TGIFImage {
  private:
   friend class TGIFFrame;
   void Parse(const uint8_t* AData, size_t ASize);
-  void ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& AKept);
+  void ReadExtension(TByteReader& AReader, std::vector<TGIFExtension>& AKept);
   void MakeRoomFor(const TGIFFrame& AFrame, uint64_t ABytes);
   void Changed();
 
