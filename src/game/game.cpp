@@ -55,8 +55,9 @@ void TGame::FormClose() {
   FColorsList.reset();
 }
 
-void TGame::FatalStop(const QString& AText) {
+void TGame::FatalStop(const QString& AText, const std::function<void()>& ABeforeClose) {
   ShowPlainMessage(AText);
+  if (ABeforeClose) ABeforeClose();
   Form1.Close();
 }
 
@@ -102,13 +103,15 @@ void TGame::LoadPicture(int i) {
 
 void TGame::CreateGame(int i) {
   if (FColorsList->Count() > MaxColors) {
-    ShowPlainMessage(
-        QString::fromUtf8("Загружаемая картинка №%1 имеет больше 10 цветов в палитре. Необходимо "
-                          "уменьшить количество цветов хотя бы до 10. Программа будет завершена!")
-            .arg(i));
-    Form1.im->AssignPicture(nullptr);
-    Form1.ex->AssignPicture(nullptr);
-    Form1.Close();
+    FatalStop(
+        QString::fromUtf8("Загружаемая картинка №%1 имеет больше %2 цветов в палитре. Необходимо "
+                          "уменьшить количество цветов хотя бы до %2. Программа будет завершена!")
+            .arg(i)
+            .arg(MaxColors),
+        [this] {
+          Form1.im->AssignPicture(nullptr);
+          Form1.ex->AssignPicture(nullptr);
+        });
     return;
   }
 

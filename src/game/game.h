@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -43,9 +44,9 @@ class TGame {
   TColorsList* ColorsList() const { return FColorsList.get(); }
 
  private:
-  // Shows AText and, once it is dismissed, closes the main window: the
-  // program ends.
-  void FatalStop(const QString& AText);
+  // Shows AText and, once it is dismissed, runs ABeforeClose (if any) and
+  // closes the main window: the program ends.
+  void FatalStop(const QString& AText, const std::function<void()>& ABeforeClose = {});
 
   TForm1& Form1;
   TRandom& FRandom;

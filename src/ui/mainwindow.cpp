@@ -15,10 +15,6 @@ namespace tintbox {
 
 namespace {
 
-QColor ToQColor(TColor c) {
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 // The footer's text: the maker's address.
 const char* const MakerAddress = "www.tintbox.example";
 
@@ -81,7 +77,7 @@ TForm1::TForm1()
   setWindowTitle(QStringLiteral("Tintbox"));
   setFixedSize(990, 484);
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, ToQColor(WindowColor));
+  pal.setColor(QPalette::Window, ColorToQColor(WindowColor));
   setPalette(pal);
   setAutoFillBackground(true);
   setFont(WindowFont());
