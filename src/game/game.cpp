@@ -101,6 +101,24 @@ void TGame::LoadPicture(int i) {
   CreateGame(i);
 }
 
+TFlatButton* CreatePaletteButton(QWidget* APanel, const QRect& AGeometry, TColor AColor,
+                                 TNotifyEvent AOnClick) {
+  auto* button = new TFlatButton(APanel);
+  button->setGeometry(AGeometry);
+  button->SetGroupIndex(1);
+  button->SetColor(AColor);
+  button->SetCaption(QString());
+  button->SetTransparent(false);
+  button->SetFrameStyle(fsIndent);
+  button->SetBorderWidth(2);
+  button->SetPressOffset(0);
+  button->OnClick = std::move(AOnClick);
+  button->SetShowPressed(false);
+  button->Tag = PaletteTag;
+  button->show();
+  return button;
+}
+
 void TGame::CreateGame(int i) {
   if (FColorsList->Count() > MaxColors) {
     FatalStop(
@@ -127,25 +145,14 @@ void TGame::CreateGame(int i) {
   // One button per colour, five to a row on the panel.
   int x = PaletteStart, y = PaletteStart;
   for (const TPColors& entry : FColorsList->colors) {
-    auto* button = new TFlatButton(Form1.Panel1);
     const int side = Form1.sh->width() - 2 * Form1.sh->Tag;
-    button->setGeometry(x, y, side, side);
+    CreatePaletteButton(Form1.Panel1, QRect(x, y, side, side), entry.color,
+                        [this](QObject* Sender) { ColorButtonClick(Sender); });
     x += side + PaletteGap;
     if (x + side + PaletteGap > Form1.Panel1->width()) {
       x = PaletteStart;
       y += side + PaletteGap;
     }
-    button->SetGroupIndex(1);
-    button->SetColor(entry.color);
-    button->SetCaption(QString());
-    button->SetTransparent(false);
-    button->SetFrameStyle(fsIndent);
-    button->SetBorderWidth(2);
-    button->SetPressOffset(0);
-    button->OnClick = [this](QObject* Sender) { ColorButtonClick(Sender); };
-    button->SetShowPressed(false);
-    button->Tag = PaletteTag;
-    button->show();
   }
 
   // Blank every coloured area inside its outline.

@@ -14,6 +14,11 @@
 
 namespace tintbox {
 
+// A palette button of colour AColor on APanel, its properties set in the
+// order the game sets them.
+TFlatButton* CreatePaletteButton(QWidget* APanel, const QRect& AGeometry, TColor AColor,
+                                 TNotifyEvent AOnClick);
+
 class TGame {
  public:
   // AProgramFile: the program file's full path; the pictures lie beside it.
