@@ -14,13 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "bmp32.h"
+#include "picture/bmpwriter.h"
 
 namespace {
 
-using tintbox::tools::Bmp32;
-using tintbox::tools::Put16;
-using tintbox::tools::Put32;
+using tintbox::Bmp32;
 
 constexpr int Samples = 16;  // per pixel and axis
 

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/bmpwriter.h"
 #include "picture/color.h"
 
 using tintbox::RGB;
@@ -212,18 +213,9 @@ class TPainter {
 };
 
 // ---------------------------------------------------------------------------
-// The small BMP writer.
+// Each picture in one of the file formats the game reads.
 
 enum class TFormat { Bgr24, Bgr24TopDown, Pal8, Rle8, Pal4, Rgb565 };
-
-void Put16(std::vector<uint8_t>& o, uint32_t v) {
-  o.push_back(uint8_t(v));
-  o.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& o, uint32_t v) {
-  Put16(o, v & 0xFFFF);
-  Put16(o, v >> 16);
-}
 
 uint16_t To565(TColor c) {
   return uint16_t(((tintbox::GetRValue(c) >> 3) << 11) | ((tintbox::GetGValue(c) >> 2) << 5) |
@@ -337,38 +329,18 @@ std::vector<uint8_t> WriteBmp(const TPainter& APic, TFormat AFormat) {
     }
   }
 
-  const uint32_t masksSize = compression == 3 ? 12 : 0;
-  const uint32_t offset = 14 + 40 + masksSize + uint32_t(table.size()) * 4;
-  std::vector<uint8_t> o;
-  o.push_back('B');
-  o.push_back('M');
-  Put32(o, offset + uint32_t(pixels.size()));  // bfSize
-  Put32(o, 0);                                 // bfReserved1, bfReserved2
-  Put32(o, offset);                            // bfOffBits
-  Put32(o, 40);                                // biSize
-  Put32(o, uint32_t(w));
-  Put32(o, uint32_t(AFormat == TFormat::Bgr24TopDown ? -h : h));  // negative: top row first
-  Put16(o, 1);                                                    // biPlanes
-  Put16(o, uint32_t(bits));
-  Put32(o, compression);
-  Put32(o, uint32_t(pixels.size()));  // biSizeImage
-  Put32(o, 2835);                     // 72 dpi
-  Put32(o, 2835);
-  Put32(o, uint32_t(table.size()));  // biClrUsed
-  Put32(o, 0);
-  if (compression == 3) {
-    Put32(o, 0xF800);  // red
-    Put32(o, 0x07E0);  // green
-    Put32(o, 0x001F);  // blue
-  }
-  for (TColor c : table) {
-    o.push_back(tintbox::GetBValue(c));
-    o.push_back(tintbox::GetGValue(c));
-    o.push_back(tintbox::GetRValue(c));
-    o.push_back(0);
-  }
-  o.insert(o.end(), pixels.begin(), pixels.end());
-  return o;
+  tintbox::TBmpFields f;
+  f.Width = w;
+  f.Height = AFormat == TFormat::Bgr24TopDown ? -h : h;  // negative: top row first
+  f.BitCount = uint16_t(bits);
+  f.Compression = compression;
+  f.ImageSize = uint32_t(pixels.size());
+  f.PelsPerMeter = 2835;  // 72 dpi
+  f.ColorsUsed = uint32_t(table.size());
+  if (compression == 3) f.Masks = {0xF800, 0x07E0, 0x001F};  // red, green, blue
+  f.Table = table;
+  f.Pixels = std::move(pixels);
+  return tintbox::WriteBmp(f);
 }
 
 // ---------------------------------------------------------------------------
