@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "picture/bmpwriter.h"
+#include "writefile.h"
 
 namespace {
 
@@ -169,15 +170,5 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 4; ++i) stored.push_back(uint8_t(bmp.size() >> (8 * i)));  // count
   stored.insert(stored.end(), bmp.begin(), bmp.end());
 
-  std::FILE* f = std::fopen(argv[1], "wb");
-  if (!f) {
-    std::perror(argv[1]);
-    return 1;
-  }
-  const bool ok = std::fwrite(stored.data(), 1, stored.size(), f) == stored.size();
-  if (std::fclose(f) != 0 || !ok) {
-    std::perror(argv[1]);
-    return 1;
-  }
-  return 0;
+  return tintbox::tools::WriteFile(argv[1], stored) ? 0 : 1;
 }
