@@ -128,6 +128,22 @@ inline TBytes Image(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHe
   return Cat({out, TableBytes(ALocal), LzwData(AMinCodeSize, AIndices)});
 }
 
+// Application extension: identifier and authentication code (11 bytes), one
+// data sub-block, terminator.
+inline TBytes AppExtension(const std::string& AId, const TBytes& ASubBlock) {
+  TBytes out{0x21, 0xFF, 11};  // Extension Introducer, Application Extension label, block size
+  out.insert(out.end(), AId.begin(), AId.end());
+  out.push_back(uint8_t(ASubBlock.size()));
+  out.insert(out.end(), ASubBlock.begin(), ASubBlock.end());
+  out.push_back(0);  // Block Terminator
+  return out;
+}
+
+// The NETSCAPE2.0 loop count.
+inline TBytes LoopExtension(uint16_t ACount) {
+  return AppExtension("NETSCAPE2.0", {1, uint8_t(ACount), uint8_t(ACount >> 8)});
+}
+
 inline const TBytes Trailer{0x3B};
 
 // The stored form the animator reads: a 32-bit little-endian byte count, then the GIF.

@@ -161,14 +161,7 @@ TEST(GifRead, PlainTextDropsTheExtensionsKeptBeforeIt) {
 }
 
 TEST(GifRead, LoopingExtensions) {
-  auto app = [](const std::string& AId, TBytes ASubBlock) {
-    TBytes out{0x21, 0xFF, 11};  // label, block size
-    out.insert(out.end(), AId.begin(), AId.end());
-    out.push_back(uint8_t(ASubBlock.size()));
-    out.insert(out.end(), ASubBlock.begin(), ASubBlock.end());
-    out.push_back(0);
-    return out;
-  };
+  const auto app = AppExtension;
   struct Case {
     const char* name;
     TBytes block;
@@ -504,12 +497,8 @@ TEST(GifRead, StoredFormCount) {
 
 TEST(GifRead, ReadingAgainClearsTheImage) {
   TGIFImage image;
-  Load(image,
-       Cat({Screen(2, 1, Four, 1),
-            {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 7, 0, 0},
-            Image(0, 0, 2, 1, {1, 2}),
-            Image(0, 0, 2, 1, {1, 2}),
-            Trailer}));
+  Load(image, Cat({Screen(2, 1, Four, 1), LoopExtension(7), Image(0, 0, 2, 1, {1, 2}),
+                   Image(0, 0, 2, 1, {1, 2}), Trailer}));
   ASSERT_TRUE(image.Looping());
   const TBytes empty{0, 0, 0, 0};
   image.ReadData(empty.data(), empty.size());

@@ -52,10 +52,7 @@ QByteArray StoredGif(uint16_t AWidth, uint16_t AHeight, const std::vector<TFrame
   giftest::TPalette table;
   for (TColor c : Palette4) table.push_back({GetRValue(c), GetGValue(c), GetBValue(c)});
   TBytes gif = giftest::Screen(AWidth, AHeight, table);
-  if (ALoop >= 0)
-    gif = giftest::Cat({gif,
-                        {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3,
-                         1, uint8_t(ALoop), uint8_t(ALoop >> 8), 0}});
+  if (ALoop >= 0) gif = giftest::Cat({gif, giftest::LoopExtension(uint16_t(ALoop))});
   for (const TFrameSpec& f : AFrames)
     gif = giftest::Cat({gif, giftest::Gce(f.Disposal, f.Transparent, f.Delay),
                         giftest::Image(f.Left, f.Top, f.Width, f.Height, f.Indices)});
