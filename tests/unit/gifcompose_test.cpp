@@ -35,7 +35,7 @@ TBytes Image(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight,
              const std::vector<uint8_t>& AIndices) {
   return giftest::Image(ALeft, ATop, AWidth, AHeight, AIndices, 2, {}, false);
 }
-const TBytes Trailer{0x3B};
+using giftest::Trailer;
 
 void Load(TGIFImage& AImage, const TBytes& ABytes) {
   AImage.LoadFromGIF(ABytes.data(), ABytes.size());
@@ -320,6 +320,28 @@ TEST(GifPaint, KeyColourShowsTheBackdrop) {
     for (int32_t x = 0; x < c.width; ++x) got.push_back(target.At(x, 0));
     EXPECT_EQ(got, c.want) << c.name;
   }
+}
+
+TEST(GifPaint, AFrameThatCannotBeDecodedShowsTheBackdropAndTheFramesAfterItStillShow) {
+  // No global table: frames 0 and 2 have local ones, frame 1 (covering the
+  // screen) has none and cannot be decoded.
+  TGIFImage image;
+  Load(image, Cat({giftest::Screen(2, 1, {}), giftest::Image(0, 0, 2, 1, {1, 2}, 2, Table),
+                   giftest::Image(0, 0, 2, 1, {2, 1}), giftest::Image(1, 0, 1, 1, {2}, 2, Table),
+                   Trailer}));
+  const TColor backdrop = RGB(7, 8, 9);
+  TTarget target(2, 1);
+  TGIFComposer composer;
+  const auto shown = [&] { return std::vector<TColor>{target.At(0, 0), target.At(1, 0)}; };
+  PaintGIFFrame(composer, image, 0, target.Surface, SolidBackdrop(backdrop), Window);
+  EXPECT_EQ(shown(), (std::vector<TColor>{A, B}));
+  EXPECT_THROW(PaintGIFFrame(composer, image, 1, target.Surface, SolidBackdrop(backdrop), Window),
+               EInvalidGraphic);
+  EXPECT_EQ(shown(), (std::vector<TColor>{backdrop, backdrop})) << "frame 1";
+  // Frame 2 builds on frame 1, which leaves nothing behind: the window colour.
+  EXPECT_NO_THROW(
+      PaintGIFFrame(composer, image, 2, target.Surface, SolidBackdrop(backdrop), Window));
+  EXPECT_EQ(shown(), (std::vector<TColor>{Window, B})) << "frame 2";
 }
 
 TEST(GifPaint, EmptyImageShowsOnlyTheBackdrop) {
