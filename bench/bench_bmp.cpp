@@ -13,6 +13,7 @@
 
 #include "picture/bitmap.h"
 #include "picture/bmpreader.h"
+#include "picture/bmpwriter.h"
 
 namespace {
 
@@ -54,31 +55,21 @@ std::vector<uint8_t> GamePicture() {
   return px;
 }
 
-struct TWriter {
-  TBytes Bytes;
-  void U8(uint32_t v) { Bytes.push_back(uint8_t(v)); }
-  void U16(uint32_t v) { U8(v), U8(v >> 8); }
-  void U32(uint32_t v) { U16(v), U16(v >> 16); }
-};
-
-TBytes Headers(int bitCount, uint32_t compression, uint32_t imageSize, uint32_t colors,
-               uint32_t fileSize) {
-  TWriter w;
-  w.U8('B'), w.U8('M');                 // bfType
-  w.U32(fileSize);                      // bfSize
-  w.U32(0);                             // bfReserved1, bfReserved2
-  w.U32(14 + 40 + colors * 4);          // bfOffBits
-  w.U32(40);                            // biSize
-  w.U32(Width), w.U32(Height);          // biWidth, biHeight: bottom-up
-  w.U16(1), w.U16(uint32_t(bitCount));  // biPlanes, biBitCount
-  w.U32(compression), w.U32(imageSize);
-  w.U32(2835), w.U32(2835);  // resolution
-  w.U32(colors), w.U32(0);   // biClrUsed, biClrImportant
-  for (uint32_t i = 0; i < colors; ++i) {
-    const TColor c = i < 11 ? Palette[i] : tintbox::RGB(uint8_t(i), uint8_t(i), uint8_t(i));
-    w.U8(tintbox::GetBValue(c)), w.U8(tintbox::GetGValue(c)), w.U8(tintbox::GetRValue(c)), w.U8(0);
+// A 640 x 480 bottom-up file of the game picture's pixels (already in the file's order).
+TBytes File(uint16_t bitCount, uint32_t compression, TBytes body) {
+  tintbox::TBmpFields f;
+  f.Width = Width, f.Height = Height;
+  f.BitCount = bitCount;
+  f.Compression = compression;
+  if (compression != 0) f.ImageSize = uint32_t(body.size());
+  f.PelsPerMeter = 2835;
+  if (bitCount <= 8) {
+    for (uint32_t i = 0; i < 256; ++i)
+      f.Table.push_back(i < 11 ? Palette[i] : tintbox::RGB(uint8_t(i), uint8_t(i), uint8_t(i)));
+    f.ColorsUsed = 256;
   }
-  return w.Bytes;
+  f.Pixels = std::move(body);
+  return tintbox::WriteBmp(f);
 }
 
 TBytes File24(const std::vector<uint8_t>& px) {
@@ -90,9 +81,7 @@ TBytes File24(const std::vector<uint8_t>& px) {
       body.push_back(tintbox::GetGValue(c));
       body.push_back(tintbox::GetRValue(c));
     }
-  TBytes f = Headers(24, 0, 0, 0, uint32_t(54 + body.size()));
-  f.insert(f.end(), body.begin(), body.end());
-  return f;
+  return File(24, 0, std::move(body));
 }
 
 TBytes File8(const std::vector<uint8_t>& px) {
@@ -100,9 +89,7 @@ TBytes File8(const std::vector<uint8_t>& px) {
   for (int y = Height - 1; y >= 0; --y)
     body.insert(body.end(), px.begin() + ptrdiff_t(y) * Width,
                 px.begin() + ptrdiff_t(y + 1) * Width);
-  TBytes f = Headers(8, 0, 0, 256, uint32_t(54 + 1024 + body.size()));
-  f.insert(f.end(), body.begin(), body.end());
-  return f;
+  return File(8, 0, std::move(body));
 }
 
 TBytes FileRle8(const std::vector<uint8_t>& px) {
@@ -119,9 +106,7 @@ TBytes FileRle8(const std::vector<uint8_t>& px) {
     body.push_back(0);  // end of line (end of bitmap after the last)
     body.push_back(y ? 0 : 1);
   }
-  TBytes f = Headers(8, 1, uint32_t(body.size()), 256, uint32_t(54 + 1024 + body.size()));
-  f.insert(f.end(), body.begin(), body.end());
-  return f;
+  return File(8, 1, std::move(body));
 }
 
 struct TFiles {

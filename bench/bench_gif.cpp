@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "picture/draw.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
 
 namespace {
 
@@ -164,7 +164,7 @@ void BM_GifComposeFrame(benchmark::State& AState) {
   tintbox::TGIFComposer composer;
   int32_t k = 0;
   for (auto _ : AState) {
-    tintbox::PaintGIFFrame(composer, image, k, surface, window, window);
+    tintbox::PaintGIFFrame(composer, image, k, surface, tintbox::SolidBackdrop(window), window);
     benchmark::DoNotOptimize(bits.data());
     k = (k + 1) % image.Count();
   }

@@ -7,6 +7,15 @@
 #include "picture/bmpreader.h"
 #include "picture/errors.h"
 
+constexpr uint64_t FuzzStoreCapBytes = 64 * 1024;  // 128 x 128 true-colour pixels
+
+// The readers' own store cap, lowered: the same code paths are reached by
+// pictures small enough to walk, so the time goes into parsing.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  tintbox::SetPixelStoreCap(FuzzStoreCapBytes);
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   tintbox::TBitmap bitmap;
   try {
@@ -16,18 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   }
   const int32_t w = bitmap.Width(), h = bitmap.Height();
   volatile uint32_t sum = 0;
-  if (int64_t(w) * h <= (int64_t(1) << 22)) {
+  if (w > 0)  // a picture without columns may still have two billion rows
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x) sum = sum + bitmap.PixelAt(x, y);
-  } else {
-    // Pictures near the 256 MiB cap (often millions of tiny rows): PixelAt on
-    // every pixel outlasts the fuzzer's time-out under the sanitizers, so walk
-    // the contiguous store once (still checked by ASan) and PixelAt its corners.
-    const uint32_t* p = bitmap.Pixels();
-    uint32_t s = bitmap.PixelAt(0, 0) + bitmap.PixelAt(w - 1, h - 1);
-    for (size_t i = 0, n = size_t(w) * size_t(h); i < n; ++i) s += p[i];
-    sum = sum + s;
-  }
   if (const uint8_t* alpha = bitmap.AlphaPlane())
     for (size_t i = 0, n = size_t(w) * size_t(h); i < n; ++i) sum = sum + alpha[i];
   return 0;

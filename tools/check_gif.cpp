@@ -10,12 +10,14 @@
 #include "picture/color.h"
 #include "picture/draw.h"
 #include "picture/errors.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
+#include "ppm.h"
 
 namespace {
 
 using namespace tintbox;
+using tools::WritePpm;
 
 // The main window's colour, under the animator's transparent pixels.
 constexpr TColor WindowColor = RGB(173, 255, 91);
@@ -25,23 +27,6 @@ bool IsStoredForm(const std::vector<uint8_t>& ABytes) {
   const uint64_t count = uint64_t(ABytes[0]) | (uint64_t(ABytes[1]) << 8) |
                          (uint64_t(ABytes[2]) << 16) | (uint64_t(ABytes[3]) << 24);
   return count == ABytes.size() - 4;
-}
-
-bool WritePpm(const std::string& APath, const std::vector<uint32_t>& APixels, int32_t AWidth,
-              int32_t AHeight) {
-  std::ofstream out(APath, std::ios::binary);
-  out << "P6\n" << AWidth << ' ' << AHeight << "\n255\n";
-  std::vector<uint8_t> row(size_t(AWidth) * 3);
-  for (int32_t y = 0; y < AHeight; ++y) {
-    for (int32_t x = 0; x < AWidth; ++x) {
-      const TColor c = FromRGB32(APixels[size_t(y) * size_t(AWidth) + size_t(x)]);
-      row[size_t(x) * 3] = GetRValue(c);
-      row[size_t(x) * 3 + 1] = GetGValue(c);
-      row[size_t(x) * 3 + 2] = GetBValue(c);
-    }
-    out.write(reinterpret_cast<const char*>(row.data()), std::streamsize(row.size()));
-  }
-  return bool(out);
 }
 
 }  // namespace
@@ -65,9 +50,11 @@ int CheckGifFrames(const std::string& AGifPath, const std::string& AFramesDir) {
     const TSurface32 surface{pixels.data(), width, height, width};
     TGIFComposer composer;
     for (int32_t k = 0; k < image.Count(); ++k) {
-      PaintGIFFrame(composer, image, k, surface, WindowColor, WindowColor);
+      PaintGIFFrame(composer, image, k, surface, SolidBackdrop(WindowColor), WindowColor);
       const std::string path = AFramesDir + "/" + std::to_string(k) + ".ppm";
-      if (!WritePpm(path, pixels, width, height))
+      if (!WritePpm(path, width, height, [&](int32_t x, int32_t y) {
+            return FromRGB32(pixels[size_t(y) * size_t(width) + size_t(x)]);
+          }))
         throw EFOpenError("Cannot create file \"" + path + "\"");
       std::printf("frame %d %u\n", k, CurrentDelay(image, k));
     }

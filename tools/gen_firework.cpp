@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "writefile.h"
+
 namespace {
 
 constexpr int ScreenWidth = 249;
@@ -281,12 +283,7 @@ int main(int argc, char** argv) {
   const uint32_t count = uint32_t(gif.size());
   for (int i = 0; i < 4; ++i) stored.push_back(uint8_t(count >> (8 * i)));
   stored.insert(stored.end(), gif.begin(), gif.end());
-  std::ofstream out(argv[1], std::ios::binary);
-  out.write(reinterpret_cast<const char*>(stored.data()), std::streamsize(stored.size()));
-  if (!out) {
-    std::fprintf(stderr, "gen_firework: cannot write %s\n", argv[1]);
-    return 1;
-  }
+  if (!tintbox::tools::WriteFile(argv[1], stored)) return 1;
   std::printf("%s: %zu bytes of GIF\n", argv[1], gif.size());
   return 0;
 }

@@ -14,13 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "bmp32.h"
+#include "picture/bmpwriter.h"
+#include "writefile.h"
 
 namespace {
 
-using tintbox::tools::Bmp32;
-using tintbox::tools::Put16;
-using tintbox::tools::Put32;
+using tintbox::Bmp32;
 
 constexpr int Samples = 16;  // per pixel and axis
 
@@ -161,16 +160,7 @@ int main(int argc, char** argv) {
   for (int size : {16, 32, 48, 64, 128, 256}) {
     const std::vector<uint8_t> bmp = Bmp32(Draw(size), size, size);
     const std::string path = std::string(argv[1]) + "/icon" + std::to_string(size) + ".bmp";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-      std::perror(path.c_str());
-      return 1;
-    }
-    const bool ok = std::fwrite(bmp.data(), 1, bmp.size(), f) == bmp.size();
-    if (std::fclose(f) != 0 || !ok) {
-      std::perror(path.c_str());
-      return 1;
-    }
+    if (!tintbox::tools::WriteFile(path, bmp)) return 1;
   }
   return 0;
 }

@@ -24,6 +24,7 @@
 
 #include "picture/bmpwriter.h"
 #include "picture/color.h"
+#include "writefile.h"
 
 using tintbox::RGB;
 using tintbox::TBmpFileFormat;
@@ -577,12 +578,7 @@ int main(int argc, char** argv) {
     }
     const std::vector<uint8_t> bytes = tintbox::WriteBmp(pic.Px.data(), pic.W, pic.H, e.format);
     const std::string path = dir + "/" + std::to_string(n) + ".bmp";
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out) {
-      std::fprintf(stderr, "cannot write %s\n", path.c_str());
-      return 1;
-    }
+    if (!tintbox::tools::WriteFile(path, bytes)) return 1;
     std::printf("%s: %dx%d, %zu colours\n", path.c_str(), pic.W, pic.H, colours.size());
   }
   return 0;

@@ -16,13 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "bmp32.h"
+#include "picture/bmpwriter.h"
+#include "writefile.h"
 
 namespace {
 
-using tintbox::tools::Bmp32;
-using tintbox::tools::Put16;
-using tintbox::tools::Put32;
+using tintbox::Bmp32;
 
 constexpr int Size = 512;
 constexpr int Samples = 16;  // per pixel and axis
@@ -168,18 +167,8 @@ int main(int argc, char** argv) {
   const std::string name = "TAlphaImage";
   stored.push_back(uint8_t(name.size()));
   stored.insert(stored.end(), name.begin(), name.end());
-  Put32(stored, uint32_t(bmp.size()));
+  for (int i = 0; i < 4; ++i) stored.push_back(uint8_t(bmp.size() >> (8 * i)));  // count
   stored.insert(stored.end(), bmp.begin(), bmp.end());
 
-  std::FILE* f = std::fopen(argv[1], "wb");
-  if (!f) {
-    std::perror(argv[1]);
-    return 1;
-  }
-  const bool ok = std::fwrite(stored.data(), 1, stored.size(), f) == stored.size();
-  if (std::fclose(f) != 0 || !ok) {
-    std::perror(argv[1]);
-    return 1;
-  }
-  return 0;
+  return tintbox::tools::WriteFile(argv[1], stored) ? 0 : 1;
 }

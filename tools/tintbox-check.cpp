@@ -30,8 +30,10 @@
 #include "picture/canvas.h"
 #include "picture/errors.h"
 #include "picture/picture.h"
+#include "ppm.h"
 
 using namespace tintbox;
+using tools::WritePpm;
 
 namespace {
 
@@ -51,10 +53,6 @@ struct TOptions {
   bool seeds = false;
   bool areas = false;
 };
-
-std::string PointText(TPoint APoint) {
-  return std::to_string(APoint.X) + "," + std::to_string(APoint.Y);
-}
 
 // Reads AFileName into APicture; on failure prints the error line and
 // returns false.
@@ -76,22 +74,6 @@ std::string FormatText(const TPicture& APicture) {
          std::to_string(bits) + "-bit";
 }
 
-bool WritePpm(const std::string& APath, const TBitmap& ABitmap) {
-  std::ofstream out(APath, std::ios::binary);
-  out << "P6\n" << ABitmap.Width() << " " << ABitmap.Height() << "\n255\n";
-  std::vector<char> row(size_t(ABitmap.Width()) * 3);
-  for (int32_t y = 0; y < ABitmap.Height(); ++y) {
-    const TColor* p = ABitmap.ScanLine(y);
-    for (int32_t x = 0; x < ABitmap.Width(); ++x) {
-      row[size_t(x) * 3] = char(GetRValue(p[x]));
-      row[size_t(x) * 3 + 1] = char(GetGValue(p[x]));
-      row[size_t(x) * 3 + 2] = char(GetBValue(p[x]));
-    }
-    out.write(row.data(), std::streamsize(row.size()));
-  }
-  return bool(out);
-}
-
 int CheckFile(const std::string& AFileName, const TOptions& AOptions) {
   TPicture picture;
   if (!LoadPicture(AFileName, picture)) return 1;
@@ -102,7 +84,9 @@ int CheckFile(const std::string& AFileName, const TOptions& AOptions) {
       name.resize(name.size() - 4);
     }
     const std::string path = AOptions.ppmDir + "/" + name + ".ppm";
-    if (!WritePpm(path, *picture.Bitmap())) {
+    const TBitmap& bitmap = *picture.Bitmap();
+    if (!WritePpm(path, bitmap.Width(), bitmap.Height(),
+                  [&](int32_t x, int32_t y) { return bitmap.ScanLine(y)[x]; })) {
       std::printf("%s: cannot write %s\n", AFileName.c_str(), path.c_str());
       return 1;
     }

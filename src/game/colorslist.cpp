@@ -45,22 +45,27 @@ void TColorsList::Shuffle(TRandom& ARandom) {
   }
 }
 
-bool TColorsList::IsCorrectColors(const TBitmap& ABitmap) const {
-  for (const TPColors& entry : colors) {
+namespace {
+
+// The completion test over any pixel read: every seed point holds its colour.
+template <typename TRead>
+bool SeedsHoldTheirColors(const std::vector<TPColors>& AColors, TRead&& ARead) {
+  for (const TPColors& entry : AColors) {
     for (const TPoint& p : entry.points) {
-      if (ABitmap.PixelAt(p.X, p.Y) != entry.color) return false;
+      if (ARead(p.X, p.Y) != entry.color) return false;
     }
   }
   return true;
 }
 
+}  // namespace
+
+bool TColorsList::IsCorrectColors(const TBitmap& ABitmap) const {
+  return SeedsHoldTheirColors(colors, [&](int32_t x, int32_t y) { return ABitmap.PixelAt(x, y); });
+}
+
 bool TColorsList::IsCorrectColors(const TCanvas& ACanvas) const {
-  for (const TPColors& entry : colors) {
-    for (const TPoint& p : entry.points) {
-      if (ACanvas.Pixels(p.X, p.Y) != entry.color) return false;
-    }
-  }
-  return true;
+  return SeedsHoldTheirColors(colors, [&](int32_t x, int32_t y) { return ACanvas.Pixels(x, y); });
 }
 
 void ScanPicture(const TBitmap& ABitmap, TColorsList& AList) {

@@ -68,8 +68,9 @@ void TGame::FormClose() {
   FColorsList.reset();
 }
 
-void TGame::FatalStop(const QString& AText) {
+void TGame::FatalStop(const QString& AText, const std::function<void()>& ABeforeClose) {
   ShowPlainMessage(AText);
+  if (ABeforeClose) ABeforeClose();
   Form1.Close();
 }
 
@@ -114,15 +115,35 @@ void TGame::LoadPicture(int i) {
   CreateGame(i);
 }
 
+TFlatButton* CreatePaletteButton(QWidget* APanel, const QRect& AGeometry, TColor AColor,
+                                 TNotifyEvent AOnClick) {
+  auto* button = new TFlatButton(APanel);
+  button->setGeometry(AGeometry);
+  button->SetGroupIndex(1);
+  button->SetColor(AColor);
+  button->SetCaption(QString());
+  button->SetTransparent(false);
+  button->SetFrameStyle(fsIndent);
+  button->SetBorderWidth(2);
+  button->SetPressOffset(0);
+  button->OnClick = std::move(AOnClick);
+  button->SetShowPressed(false);
+  button->Tag = PaletteTag;
+  button->show();
+  return button;
+}
+
 void TGame::CreateGame(int i) {
   if (FColorsList->Count() > MaxColors) {
-    ShowPlainMessage(
-        QString::fromUtf8("Загружаемая картинка №%1 имеет больше 10 цветов в палитре. Необходимо "
-                          "уменьшить количество цветов хотя бы до 10. Программа будет завершена!")
-            .arg(i));
-    Form1.im->AssignPicture(nullptr);
-    Form1.ex->AssignPicture(nullptr);
-    Form1.Close();
+    FatalStop(
+        QString::fromUtf8("Загружаемая картинка №%1 имеет больше %2 цветов в палитре. Необходимо "
+                          "уменьшить количество цветов хотя бы до %2. Программа будет завершена!")
+            .arg(i)
+            .arg(MaxColors),
+        [this] {
+          Form1.im->AssignPicture(nullptr);
+          Form1.ex->AssignPicture(nullptr);
+        });
     return;
   }
 
@@ -138,25 +159,14 @@ void TGame::CreateGame(int i) {
   // One button per colour, five to a row on the panel.
   int x = PaletteStart, y = PaletteStart;
   for (const TPColors& entry : FColorsList->colors) {
-    auto* button = new TFlatButton(Form1.Panel1);
     const int side = Form1.sh->width() - 2 * Form1.sh->Tag;
-    button->setGeometry(x, y, side, side);
+    CreatePaletteButton(Form1.Panel1, QRect(x, y, side, side), entry.color,
+                        [this](QObject* Sender) { ColorButtonClick(Sender); });
     x += side + PaletteGap;
     if (x + side + PaletteGap > Form1.Panel1->width()) {
       x = PaletteStart;
       y += side + PaletteGap;
     }
-    button->SetGroupIndex(1);
-    button->SetColor(entry.color);
-    button->SetCaption(QString());
-    button->SetTransparent(false);
-    button->SetFrameStyle(fsIndent);
-    button->SetBorderWidth(2);
-    button->SetPressOffset(0);
-    button->OnClick = [this](QObject* Sender) { ColorButtonClick(Sender); };
-    button->SetShowPressed(false);
-    button->Tag = PaletteTag;
-    button->show();
   }
 
   // Blank every coloured area inside its outline.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +14,11 @@
 #include "ui/mainwindow.h"
 
 namespace tintbox {
+
+// A palette button of colour AColor on APanel, its properties set in the
+// order the game sets them.
+TFlatButton* CreatePaletteButton(QWidget* APanel, const QRect& AGeometry, TColor AColor,
+                                 TNotifyEvent AOnClick);
 
 class TGame {
  public:
@@ -53,9 +59,9 @@ class TGame {
   TColorsList* ColorsList() const { return FColorsList.get(); }
 
  private:
-  // Shows AText and, once it is dismissed, closes the main window: the
-  // program ends.
-  void FatalStop(const QString& AText);
+  // Shows AText and, once it is dismissed, runs ABeforeClose (if any) and
+  // closes the main window: the program ends.
+  void FatalStop(const QString& AText, const std::function<void()>& ABeforeClose = {});
   // Opens picture i unless it is open already: a move that goes nowhere
   // keeps the player's work.
   void MoveTo(int i);

@@ -18,11 +18,11 @@ namespace tintbox {
 // - TinyAreaPixels: an area under 16 pixels (4 x 4) is hard to hit with the
 //   pointer but must still be filled to solve the picture.
 
-namespace {
-
 std::string PointText(TPoint APoint) {
   return std::to_string(APoint.X) + "," + std::to_string(APoint.Y);
 }
+
+namespace {
 
 // Lists at most this many problems of one kind, then one line for the rest.
 constexpr size_t MaxListed = 20;

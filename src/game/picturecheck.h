@@ -60,5 +60,7 @@ TPictureReport CheckPicture(const TBitmap& ABitmap);
 
 // "#RRGGBB" of a colour.
 std::string ColorText(TColor AColor);
+// "x,y" of a point.
+std::string PointText(TPoint APoint);
 
 }  // namespace tintbox

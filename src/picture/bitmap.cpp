@@ -1,5 +1,8 @@
 #include "picture/bitmap.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include "picture/canvas.h"
 #include "picture/errors.h"
 
@@ -14,12 +17,24 @@ void TBitmap::Assign(const TBitmap& ASource) {
   Changed();
 }
 
+namespace {
+std::atomic<uint64_t> StoreCap{MaxPixelStoreBytes};
+}  // namespace
+
+uint64_t PixelStoreCap() {
+  return StoreCap.load(std::memory_order_relaxed);
+}
+
+void SetPixelStoreCap(uint64_t ABytes) {
+  StoreCap.store(std::min(ABytes, MaxPixelStoreBytes), std::memory_order_relaxed);
+}
+
 uint64_t CheckedStoreBytes(int64_t AWidth, int64_t AHeight, bool AWithAlpha) {
   if (AWidth < 0 || AHeight < 0) throw EInvalidGraphic(SInvalidBitmap);
   // Each factor is below 2^31, so the product fits in 64 bits.
   const uint64_t pixels = uint64_t(AWidth) * uint64_t(AHeight);
   const uint64_t perPixel = sizeof(TColor) + (AWithAlpha ? 1 : 0);
-  if (pixels > MaxPixelStoreBytes / perPixel) throw EOutOfResources(SOutOfResources);
+  if (pixels > PixelStoreCap() / perPixel) throw EOutOfResources(SOutOfResources);
   return pixels * perPixel;
 }
 

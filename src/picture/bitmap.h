@@ -25,6 +25,12 @@ class TCanvas;
 // EOutOfResources "Out of system resources" before anything is allocated.
 inline constexpr uint64_t MaxPixelStoreBytes = 256ull * 1024 * 1024;
 
+// The store cap in force: MaxPixelStoreBytes unless lowered. The fuzz targets
+// lower it so that the same readers spend their time on parsing rather than on
+// filling pictures near the real cap; it can never be raised above it.
+uint64_t PixelStoreCap();
+void SetPixelStoreCap(uint64_t ABytes);
+
 // What the file said about its pixels; kept for copies and for the checker.
 struct TBitmapFormat {
   int BitsPerPixel = 32;      // in-memory depth: the file's, or 32 for run-length files
@@ -57,7 +63,7 @@ class TBitmap {
   void Assign(const TBitmap& ASource);
 
   // A fresh private store of AWidth x AHeight, every pixel AFill. Fails with
-  // EOutOfResources for sizes whose store would exceed MaxPixelStoreBytes and
+  // EOutOfResources for sizes whose store would exceed PixelStoreCap() and
   // with EInvalidGraphic for negative sizes.
   void SetSize(int32_t AWidth, int32_t AHeight, TColor AFill = clBlack, bool AWithAlpha = false);
 
@@ -102,7 +108,7 @@ class TBitmap {
 };
 
 // Checked size of a true-colour store for AWidth x AHeight (64-bit arithmetic);
-// throws EOutOfResources above MaxPixelStoreBytes.
+// throws EOutOfResources above PixelStoreCap().
 uint64_t CheckedStoreBytes(int64_t AWidth, int64_t AHeight, bool AWithAlpha);
 
 }  // namespace tintbox

@@ -260,6 +260,7 @@ struct TRowDecoder {
 void ReadRows(TByteReader& AIn, const TPixelRows& ARows, uint32_t ABitCount,
               const TRowDecoder& ADecode) {
   const int64_t width = ARows.Width();
+  if (width == 0) return;  // no pixels, however many rows the header gives
   const uint64_t rowBytes = (uint64_t(width) * ABitCount + 7) / 8;
   const uint64_t stride = (uint64_t(width) * ABitCount + 31) / 32 * 4;
   for (int64_t r = 0; r < ARows.Height(); ++r) {

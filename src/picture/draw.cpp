@@ -153,6 +153,15 @@ void AlphaStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitm
   });
 }
 
+void CopyWithAlpha(const TSurface32& ATarget, const TBitmap& ASource) {
+  TStretchMap map;
+  if (!MapStretch(ATarget, TRect{0, 0, ASource.Width(), ASource.Height()}, ASource, map)) return;
+  const uint8_t* alpha = ASource.AlphaPlane();
+  WalkStretch(ATarget, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
+    d = (ToRGB32(s) & 0x00FFFFFFu) | (uint32_t(alpha ? alpha[index] : 255) << 24);
+  });
+}
+
 TRect ShapeOutlineRect(int32_t AWidth, int32_t AHeight, int32_t APen) {
   if (APen == 0) return TRect{0, 0, AWidth, AHeight};
   const int32_t start = APen / 2;

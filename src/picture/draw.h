@@ -22,8 +22,8 @@ struct TSurface32 {
 
 // The destination rectangle of a picture of APicW x APicH in a control whose
 // client area is AClientW x AClientH.
-TRect PlacePicture(int32_t APicW, int32_t APicH, int32_t AClientW, int32_t AClientH,
-                   bool AStretch, bool AProportional, bool ACenter);
+TRect PlacePicture(int32_t APicW, int32_t APicH, int32_t AClientW, int32_t AClientH, bool AStretch,
+                   bool AProportional, bool ACenter);
 
 // Copies ASource scaled into ADest (nearest pixel: each destination pixel takes
 // the source pixel that falls on it; nothing is averaged), clipped to ATarget.
@@ -37,6 +37,11 @@ void KeyedStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitm
 // from the same (nearest) source pixel, and each channel becomes
 // (source * a + destination * (256 - a)) / 256.
 void AlphaStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource);
+
+// Copies ASource unscaled to the target's top-left corner with its own alpha
+// in the top byte (255 without an alpha plane): straight, not blended, as an
+// icon's pixels are handed on.
+void CopyWithAlpha(const TSurface32& ATarget, const TBitmap& ASource);
 
 // One channel of the blend above.
 constexpr uint8_t BlendChannel(uint8_t ASource, uint8_t ADest, uint8_t AAlpha) {

@@ -5,6 +5,8 @@
 
 #include "picture/alphaimage.h"
 #include "picture/bmpreader.h"
+#include "picture/draw.h"
+#include "widgets/image.h"
 
 namespace tintbox {
 
@@ -34,15 +36,7 @@ QImage ProgramIconImage(int ASize) {
   }
   if (bitmap.Empty()) return {};
   QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_ARGB32);
-  const uint8_t* alpha = bitmap.AlphaPlane();
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-    const TColor* src = bitmap.ScanLine(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      const uint32_t a = alpha ? alpha[size_t(y) * bitmap.Width() + x] : 255;
-      row[x] = (ToRGB32(src[x]) & 0x00FFFFFF) | (a << 24);
-    }
-  }
+  CopyWithAlpha(SurfaceOf(image), bitmap);
   return image;
 }
 

@@ -17,10 +17,6 @@ namespace tintbox {
 
 namespace {
 
-QColor ToQColor(TColor c) {
-  return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-
 // The footer's text: the maker's address.
 const char* const MakerAddress = "www.tintbox.example";
 
@@ -41,17 +37,16 @@ QFont NavigationFont() {
   return MakeFont("Calibri", 33, true);
 }
 
-void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, int ALeft, int ATop,
-                           int AWidth) {
-  AButton->setGeometry(ALeft, ATop, AWidth, 40);
+}  // namespace
+
+void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, const QRect& AGeometry) {
+  AButton->setGeometry(AGeometry);
   AButton->setFont(NavigationFont());
   AButton->SetFontColor(clGray);
   AButton->SetFrameStyle(fsIndent);
   AButton->SetCaption(ACaption);
   AButton->setCursor(Qt::PointingHandCursor);
 }
-
-}  // namespace
 
 void TForm1::PrepareFonts() {
   QFontDatabase::families();
@@ -83,7 +78,7 @@ TForm1::TForm1()
   setWindowTitle(QStringLiteral("Tintbox"));
   setFixedSize(990, 484);
   QPalette pal = palette();
-  pal.setColor(QPalette::Window, ToQColor(WindowColor));
+  pal.setColor(QPalette::Window, ColorToQColor(WindowColor));
   setPalette(pal);
   setAutoFillBackground(true);
   setFont(WindowFont());
@@ -123,11 +118,11 @@ TForm1::TForm1()
   sh->hide();
 
   prevbtn = new TFlatButton(Panel1);
-  SetupNavigationButton(prevbtn, QString::fromUtf8("◀"), 24, 168, 57);
+  SetupNavigationButton(prevbtn, QString::fromUtf8("◀"), QRect(24, 168, 57, 40));
   maxbtn = new TFlatButton(Panel1);
-  SetupNavigationButton(maxbtn, QString::fromUtf8("▶"), 265, 168, 57);
+  SetupNavigationButton(maxbtn, QString::fromUtf8("▶"), QRect(265, 168, 57, 40));
   index = new TFlatButton(Panel1);
-  SetupNavigationButton(index, QStringLiteral("0/0"), 87, 168, 172);
+  SetupNavigationButton(index, QStringLiteral("0/0"), QRect(87, 168, 172, 40));
 
   an = new TGIFAnimator(Panel1);
   an->setGeometry(51, 225, 249, 255);

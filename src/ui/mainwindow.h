@@ -16,6 +16,9 @@ namespace tintbox {
 inline constexpr TColor WindowColor = 0x005BFFAD;
 
 // A panel that paints its own colour and a raised bevel one pixel wide.
+// A navigation button (the arrows and the counter) as the window sets it up.
+void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, const QRect& AGeometry);
+
 class TPanel : public QWidget {
   Q_OBJECT
 

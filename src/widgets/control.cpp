@@ -4,6 +4,7 @@
 #include <QEnterEvent>
 #include <QPalette>
 #include <QPointer>
+#include <QTimer>
 #include <QVector>
 
 namespace tintbox {
@@ -20,6 +21,11 @@ bool ReportHandlerError() {
   if (!FHandlerErrorReport) return false;
   FHandlerErrorReport();
   return true;
+}
+
+void ReportLater(QObject* AContext, std::exception_ptr AError) {
+  QTimer::singleShot(
+      0, AContext, [AError] { DeliverGuarded([&]() -> bool { std::rethrow_exception(AError); }); });
 }
 
 QColor GetSysColor(TSysColor AIndex) {

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QWidget>
 #include <cstdint>
+#include <exception>
 #include <functional>
 
 #include "picture/color.h"
@@ -50,6 +51,10 @@ bool DeliverGuarded(TDeliver&& ADeliver) {
     return true;  // the event counts as handled
   }
 }
+
+// Hands AError to the report from the event loop, once control has returned
+// to it: for errors found while painting, where a modal box must not run.
+void ReportLater(QObject* AContext, std::exception_ptr AError);
 
 class TGraphicControlEx;
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "picture/errors.h"
 #include "widgets/image.h"
 
 namespace tintbox {
@@ -14,14 +15,19 @@ TImageControl::TImageControl(QWidget* AParent) : TGraphicControlEx(AParent) {
 
 void TImageControl::paintEvent(QPaintEvent*) {
   if (width() <= 0 || height() <= 0) return;
-  FDrawing = true;
-  FPaintBuffered = true;
+  // Cleared on every way out, so that an error never leaves the control
+  // thinking it is still painting.
+  struct TDrawingScope {
+    TImageControl& Control;
+    explicit TDrawingScope(TImageControl& AControl) : Control(AControl) {
+      Control.FDrawing = Control.FPaintBuffered = true;
+    }
+    ~TDrawingScope() { Control.FDrawing = Control.FPaintBuffered = false; }
+  } scope(*this);
   if (FBuffer.size() != size()) FBuffer = QImage(size(), QImage::Format_RGB32);
   FBuffer.fill(palette().color(QPalette::Window));
   DrawCurrentFrame(FBuffer);
   QPainter(this).drawImage(0, 0, FBuffer);
-  FPaintBuffered = false;
-  FDrawing = false;
 }
 
 void TImageControl::PaintBackdrop(QImage& ABuffer) {
@@ -77,6 +83,7 @@ void TGIFAnimator::LoadStoredImage(const QByteArray& AData) {
 
 void TGIFAnimator::HandleImageChange() {
   FComposer.Reset();
+  FPaintErrorReported = false;
   FFrameIndex = FImage.FrameIndex();
   if (FFrameIndex >= 0 && FImage.Count() > 0) FTimer->SetInterval(int(CurrentDelay()));
   AdjustSize();
@@ -98,24 +105,19 @@ void TGIFAnimator::AdvanceFrame() {
 }
 
 void TGIFAnimator::DrawCurrentFrame(QImage& ABuffer) {
-  if (FImage.Transparent() || FImage.Empty()) PaintBackdrop(ABuffer);
-  if (FImage.Empty() || FImage.ScreenWidth() < 1 || FImage.ScreenHeight() < 1) return;
-  TColor key = clNone;
+  const TPaintBackdrop backdrop = [this, &ABuffer](const TSurface32&) { PaintBackdrop(ABuffer); };
   const TColor window = QColorToColor(GetSysColor(COLOR_WINDOW));
-  const TBitmap& composite = FComposer.ComposeFrame(FImage, FFrameIndex, window, key);
-  TRect dest{0, 0, composite.Width(), composite.Height()};
-  if (FStretch) {
-    dest = TRect{0, 0, width(), height()};
-  } else if (FCenter) {
-    const int32_t left = (width() - composite.Width()) / 2;
-    const int32_t top = (height() - composite.Height()) / 2;
-    dest = TRect{left, top, left + composite.Width(), top + composite.Height()};
+  const TGIFPaintOptions options{FStretch, FCenter, FTransparent};
+  try {
+    PaintGIFFrame(FComposer, FImage, FFrameIndex, SurfaceOf(ABuffer), backdrop, window, options);
+  } catch (const Exception&) {
+    // The frame shows as the background and the animation goes on. The error
+    // is reported once for the image, after this paint, so that a repaint
+    // (the error box closing over the control) brings no second box.
+    if (FPaintErrorReported) return;
+    FPaintErrorReported = true;
+    ReportLater(this, std::current_exception());
   }
-  const TSurface32 surface = SurfaceOf(ABuffer);
-  if (key != clNone && FTransparent)
-    KeyedStretchDraw(surface, dest, composite, key);
-  else
-    StretchDraw(surface, dest, composite);
 }
 
 }  // namespace tintbox

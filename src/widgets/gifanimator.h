@@ -7,10 +7,10 @@
 #include <QWidget>
 
 #include "picture/draw.h"
+#include "picture/gifcompose.h"
+#include "picture/gifimage.h"
 #include "widgets/control.h"
 #include "widgets/frametimer.h"
-#include "widgets/gifcompose.h"
-#include "widgets/gifimage.h"
 
 namespace tintbox {
 
@@ -86,6 +86,7 @@ class TGIFAnimator : public TImageControl {
   bool FTransparent = true;
   bool FAutoSize = true;
   bool FDestroying = false;
+  bool FPaintErrorReported = false;  // for the current image
   TGIFComposer FComposer;
 };
 

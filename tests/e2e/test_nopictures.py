@@ -28,11 +28,15 @@ def test(a, display):
             return r.stdout if TEXT in r.stdout else None
         text = harness.wait_for("clipboard text", clipboard, timeout=10)
         assert "Mygame" in text, text
+        # The main window never shows: the message is the program's only window on screen.
+        shown = display.run("xdotool", "search", "--onlyvisible", "--pid", str(game.proc.pid),
+                            check=False).split()
+        assert shown == [wid], f"visible windows {shown}; the message is {wid}"
+        assert not display.run("xdotool", "search", "--onlyvisible", "--name", "^Tintbox$",
+                               check=False).split(), "the main window is on screen"
         display.key("Return")
         code = game.exit_code(timeout=10)
         assert code == 0, f"exit status {code}"
-        out = game.proc.stdout.read().decode(errors="replace")
-        assert "Tintbox" not in display.run("xdotool", "search", "--name", "Tintbox", check=False)
     finally:
         game.close()
 

@@ -1,12 +1,32 @@
 """A player solves picture 1, sees the firework, and moves on with ▶ and the counter."""
 import pathlib
+import re
+import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 import harness  # noqa: E402
 from harness import (PANEL_LEFT, WINDOW, button_centre, catalogue, counter_preset,  # noqa: E402
                      palette_size)
+
+
+def checker_frames(checker, images):
+    """The RGB bytes of every firework frame as `tintbox-check --gif` paints it."""
+    firework = pathlib.Path(images).parent / "src" / "ui" / "data" / "firework.dat"
+    with tempfile.TemporaryDirectory() as out:
+        listing = subprocess.run([checker, "--gif", str(firework), "--frames", out],
+                                 capture_output=True, text=True, check=True).stdout
+        frames = []
+        for k in range(len(re.findall(r"^frame ", listing, re.M))):
+            data = pathlib.Path(out, f"{k}.ppm").read_bytes()
+            # Header: "P6\n<w> <h>\n255\n", then the pixels.
+            header_end = data.index(b"\n", data.index(b"\n", 3) + 1) + 1
+            assert data[:header_end] == b"P6\n249 255\n255\n", data[:header_end]
+            frames.append(data[header_end:])
+    assert len(frames) == 9, listing
+    return frames
 
 
 def test(a, display):
@@ -48,6 +68,19 @@ def test(a, display):
         harness.wait_for("the firework to move", lambda: (time.sleep(0.15), frame() != first)[1])
         # Its transparent pixels show the window colour.
         assert bytes(WINDOW) in first
+        # What the screen shows is, pixel for pixel, a frame of the checker's
+        # preview: one with a burst in it (the last frame is the bare panel).
+        frames = checker_frames(a.checker, a.images)
+        bursts = [k for k, f in enumerate(frames) if f != bytes(WINDOW) * (an[2] * an[3])]
+        assert len(bursts) == 8, bursts
+        def shown_burst():
+            s = display.screenshot()
+            rows = b"".join(s.data[((an[1] + r) * s.width + an[0]) * 3:
+                                   ((an[1] + r) * s.width + an[0] + an[2]) * 3]
+                            for r in range(an[3]))
+            return next((str(k) for k in bursts if frames[k] == rows), None)
+        k = harness.wait_for("a burst of the checker's preview on screen", shown_burst)
+        print("firework shows frame", k, flush=True)
 
         # ▶ opens picture 2.
         display.click(x + PANEL_LEFT + 265 + 28, y + 168 + 20)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "picture/bmpreader.h"
+#include "picture/bmpwriter.h"
 #include "picture/draw.h"
 #include "picture/errors.h"
 
@@ -51,17 +52,7 @@ std::vector<uint8_t> Stored(const std::string& AName, int32_t ACount,
 
 // A 2 x 1 BMP of 32 bits per pixel: (10, 20, 30, alpha 40), (50, 60, 70, alpha 255).
 std::vector<uint8_t> TinyBmp() {
-  std::vector<uint8_t> b{'B', 'M'};
-  Put32(b, 62);                                          // bfSize
-  Put32(b, 0);                                           // bfReserved1, bfReserved2
-  Put32(b, 54);                                          // bfOffBits
-  Put32(b, 40);                                          // biSize
-  Put32(b, 2);                                           // biWidth
-  Put32(b, 1);                                           // biHeight
-  b.insert(b.end(), {1, 0, 32, 0});                      // biPlanes, biBitCount
-  for (int i = 0; i < 6; ++i) Put32(b, 0);               // compression .. clrImportant
-  b.insert(b.end(), {30, 20, 10, 40, 70, 60, 50, 255});  // B, G, R, A
-  return b;
+  return Bmp32({30, 20, 10, 40, 70, 60, 50, 255}, 2, 1);  // B, G, R, A
 }
 
 TEST(StoredPicture, WaitPictureHeaderIsExact) {

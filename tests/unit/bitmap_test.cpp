@@ -35,5 +35,20 @@ TEST(Bitmap, StoresOver256MiBAreRefusedBeforeAllocation) {
   EXPECT_THROW(a.SetSize(8192, 8193), EOutOfResources);
 }
 
+TEST(Bitmap, TheStoreCapCanBeLoweredButNeverRaised) {
+  struct TRestore {
+    ~TRestore() { SetPixelStoreCap(MaxPixelStoreBytes); }
+  } restore;
+  EXPECT_EQ(PixelStoreCap(), MaxPixelStoreBytes);
+  TBitmap a;
+  SetPixelStoreCap(4 * MaxPixelStoreBytes);
+  EXPECT_EQ(PixelStoreCap(), MaxPixelStoreBytes);
+  EXPECT_THROW(a.SetSize(8192, 8193), EOutOfResources);
+  SetPixelStoreCap(4 * 1024);  // 1024 pixels
+  EXPECT_NO_THROW(a.SetSize(32, 32));
+  EXPECT_THROW(a.SetSize(32, 33), EOutOfResources);
+  EXPECT_THROW(a.SetSize(32, 32, 0, /*AWithAlpha=*/true), EOutOfResources);  // 5 bytes a pixel
+}
+
 }  // namespace
 }  // namespace tintbox

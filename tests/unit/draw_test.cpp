@@ -342,6 +342,33 @@ TEST(AlphaStretchDraw, ABitmapWithoutAlphaCountsAsAlpha255) {
   EXPECT_EQ(target.At(0, 0), ToRGB32(RGB(254, 255, 254)));
 }
 
+TEST(CopyWithAlpha, KeepsEachPixelsOwnAlphaUnblended) {
+  TBitmap withAlpha;
+  withAlpha.SetSize(2, 2, RGB(10, 20, 30), true);
+  withAlpha.WritableAlpha()[1] = 0;    // (1, 0)
+  withAlpha.WritableAlpha()[2] = 128;  // (0, 1)
+  TBitmap opaque;
+  opaque.SetSize(2, 2, RGB(10, 20, 30));
+  const uint32_t rgb = ToRGB32(RGB(10, 20, 30)) & 0x00FFFFFFu;
+  struct {
+    const char* Name;
+    const TBitmap& Source;
+    uint32_t Want[4];  // row by row
+  } cases[] = {
+      {"alpha plane", withAlpha, {rgb | 0xFF000000u, rgb, rgb | 0x80000000u, rgb | 0xFF000000u}},
+      {"no alpha plane: 255",
+       opaque,
+       {rgb | 0xFF000000u, rgb | 0xFF000000u, rgb | 0xFF000000u, rgb | 0xFF000000u}},
+  };
+  for (const auto& c : cases) {
+    TTarget target(3, 2, 0x12345678u);  // one column wider than the picture
+    CopyWithAlpha(target.Surface, c.Source);
+    for (int32_t i = 0; i < 4; ++i)
+      EXPECT_EQ(target.At(i % 2, i / 2), c.Want[i]) << c.Name << " pixel " << i;
+    EXPECT_EQ(target.At(2, 0), 0x12345678u) << c.Name << ": outside the picture";
+  }
+}
+
 // In a 2:1 reduction every target pixel takes colour and alpha from one and
 // the same source pixel: a checker of opaque white and transparent black
 // whose kept pixels are all opaque white must come out as all white blend.

@@ -1,5 +1,5 @@
 // GIF reading and LZW decoding. Every GIF here is built byte by byte by the
-// helpers below; the helpers are shared with gifcompose_test.cpp.
+// shared helpers of common/gifbuild.h.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,133 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/gifbuild.h"
 #include "picture/errors.h"
-#include "widgets/gifimage.h"
-#include "widgets/lzw.h"
-
-namespace tintbox::giftest {
-
-using TBytes = std::vector<uint8_t>;
-using TPalette = std::vector<std::array<uint8_t, 3>>;
-
-TBytes Cat(std::initializer_list<TBytes> AParts) {
-  TBytes out;
-  for (const TBytes& p : AParts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
-
-// A plain GIF LZW encoder (greedy longest match, clear code when the table is
-// full), written for the tests: the bytes it gives are the minimum code size
-// byte (AHeaderCodeSize when >= 0), the data sub-blocks and the terminator.
-TBytes LzwData(int AMinCodeSize, const std::vector<uint8_t>& AIndices, int AHeaderCodeSize = -1) {
-  const int clear = 1 << AMinCodeSize, end = clear + 1;
-  std::vector<uint8_t> packed;
-  uint32_t bits = 0;
-  int count = 0, width = AMinCodeSize + 1, next = end + 1;
-  auto emit = [&](int code) {
-    bits |= uint32_t(code) << count;
-    for (count += width; count >= 8; count -= 8, bits >>= 8) packed.push_back(uint8_t(bits));
-  };
-  std::map<std::pair<int, int>, int> table;
-  emit(clear);
-  if (!AIndices.empty()) {
-    int prefix = AIndices[0];
-    for (size_t i = 1; i < AIndices.size(); ++i) {
-      auto it = table.find({prefix, AIndices[i]});
-      if (it != table.end()) {
-        prefix = it->second;
-        continue;
-      }
-      emit(prefix);
-      if (next < 4096) {
-        table[{prefix, AIndices[i]}] = next++;
-        if (next > (1 << width) && width < 12) ++width;
-      } else {
-        emit(clear);
-        table.clear();
-        width = AMinCodeSize + 1;
-        next = end + 1;
-      }
-      prefix = AIndices[i];
-    }
-    emit(prefix);
-  }
-  emit(end);
-  if (count > 0) packed.push_back(uint8_t(bits));
-  TBytes out{uint8_t(AHeaderCodeSize >= 0 ? AHeaderCodeSize : AMinCodeSize)};
-  for (size_t i = 0; i < packed.size(); i += 255) {
-    const size_t n = std::min<size_t>(255, packed.size() - i);
-    out.push_back(uint8_t(n));
-    out.insert(out.end(), packed.begin() + long(i), packed.begin() + long(i + n));
-  }
-  out.push_back(0);  // block terminator
-  return out;
-}
-
-int TableBits(size_t ACount) {
-  int bits = 1;
-  while ((size_t(1) << bits) < ACount) ++bits;
-  return bits;
-}
-
-TBytes TableBytes(const TPalette& ATable) {
-  TBytes out;
-  for (const auto& c : ATable) out.insert(out.end(), c.begin(), c.end());
-  return out;
-}
-
-// Header and logical screen descriptor, with the global table when AGlobal is
-// not empty (its size a power of two).
-TBytes Screen(uint16_t AWidth, uint16_t AHeight, const TPalette& AGlobal, uint8_t ABackground = 0,
-              const std::string& AVersion = "89a") {
-  TBytes out{'G', 'I', 'F'};
-  out.insert(out.end(), AVersion.begin(), AVersion.end());
-  out.insert(out.end(), {uint8_t(AWidth), uint8_t(AWidth >> 8),      // screen width
-                         uint8_t(AHeight), uint8_t(AHeight >> 8)});  // screen height
-  uint8_t packed = 0x70;                                             // colour resolution 8 bits
-  if (!AGlobal.empty()) packed |= uint8_t(0x80 | (TableBits(AGlobal.size()) - 1));
-  out.insert(out.end(), {packed, ABackground, 0 /* aspect ratio */});
-  return Cat({out, TableBytes(AGlobal)});
-}
-
-// Graphic control extension; ATransparent < 0 leaves the transparency flag clear.
-TBytes Gce(int ADisposal, int ATransparent, uint16_t ADelay) {
-  return {0x21,
-          0xF9,
-          4,                                                        // label, block size
-          uint8_t((ADisposal << 2) | (ATransparent >= 0 ? 1 : 0)),  // packed
-          uint8_t(ADelay),
-          uint8_t(ADelay >> 8),  // delay
-          uint8_t(ATransparent >= 0 ? ATransparent : 0),
-          0};  // index, terminator
-}
-
-// Image descriptor, local table and LZW data. AIndices are in data order
-// (for an interlaced frame: pass by pass).
-TBytes Image(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight,
-             const std::vector<uint8_t>& AIndices, int AMinCodeSize = 2,
-             const TPalette& ALocal = {}, bool AInterlaced = false) {
-  uint8_t packed = AInterlaced ? 0x40 : 0;
-  if (!ALocal.empty()) packed |= uint8_t(0x80 | (TableBits(ALocal.size()) - 1));
-  TBytes out{0x2C,
-             uint8_t(ALeft),
-             uint8_t(ALeft >> 8),
-             uint8_t(ATop),
-             uint8_t(ATop >> 8),
-             uint8_t(AWidth),
-             uint8_t(AWidth >> 8),
-             uint8_t(AHeight),
-             uint8_t(AHeight >> 8),
-             packed};
-  return Cat({out, TableBytes(ALocal), LzwData(AMinCodeSize, AIndices)});
-}
-
-const TBytes Trailer{0x3B};
-
-// Four well-told-apart colours.
-const TPalette Four{{{10, 0, 0}}, {{0, 20, 0}}, {{0, 0, 30}}, {{40, 40, 40}}};
-
-}  // namespace tintbox::giftest
+#include "picture/gifimage.h"
+#include "picture/lzw.h"
 
 namespace tintbox {
 namespace {
@@ -284,14 +161,7 @@ TEST(GifRead, PlainTextDropsTheExtensionsKeptBeforeIt) {
 }
 
 TEST(GifRead, LoopingExtensions) {
-  auto app = [](const std::string& AId, TBytes ASubBlock) {
-    TBytes out{0x21, 0xFF, 11};  // label, block size
-    out.insert(out.end(), AId.begin(), AId.end());
-    out.push_back(uint8_t(ASubBlock.size()));
-    out.insert(out.end(), ASubBlock.begin(), ASubBlock.end());
-    out.push_back(0);
-    return out;
-  };
+  const auto app = AppExtension;
   struct Case {
     const char* name;
     TBytes block;
@@ -627,12 +497,8 @@ TEST(GifRead, StoredFormCount) {
 
 TEST(GifRead, ReadingAgainClearsTheImage) {
   TGIFImage image;
-  Load(image,
-       Cat({Screen(2, 1, Four, 1),
-            {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 7, 0, 0},
-            Image(0, 0, 2, 1, {1, 2}),
-            Image(0, 0, 2, 1, {1, 2}),
-            Trailer}));
+  Load(image, Cat({Screen(2, 1, Four, 1), LoopExtension(7), Image(0, 0, 2, 1, {1, 2}),
+                   Image(0, 0, 2, 1, {1, 2}), Trailer}));
   ASSERT_TRUE(image.Looping());
   const TBytes empty{0, 0, 0, 0};
   image.ReadData(empty.data(), empty.size());

@@ -1,5 +1,5 @@
 // Frame composition, frame delays and painting a frame as the animator does.
-#include "widgets/gifcompose.h"
+#include "picture/gifcompose.h"
 
 #include <gtest/gtest.h>
 
@@ -10,21 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/gifbuild.h"
 #include "picture/errors.h"
-#include "widgets/gifimage.h"
-
-// GIF building helpers, defined in gif_test.cpp.
-namespace tintbox::giftest {
-using TBytes = std::vector<uint8_t>;
-using TPalette = std::vector<std::array<uint8_t, 3>>;
-TBytes Cat(std::initializer_list<TBytes> AParts);
-TBytes Screen(uint16_t AWidth, uint16_t AHeight, const TPalette& AGlobal, uint8_t ABackground,
-              const std::string& AVersion);
-TBytes Gce(int ADisposal, int ATransparent, uint16_t ADelay);
-TBytes Image(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight,
-             const std::vector<uint8_t>& AIndices, int AMinCodeSize, const TPalette& ALocal,
-             bool AInterlaced);
-}  // namespace tintbox::giftest
+#include "picture/gifimage.h"
 
 namespace tintbox {
 namespace {
@@ -47,7 +35,7 @@ TBytes Image(uint16_t ALeft, uint16_t ATop, uint16_t AWidth, uint16_t AHeight,
              const std::vector<uint8_t>& AIndices) {
   return giftest::Image(ALeft, ATop, AWidth, AHeight, AIndices, 2, {}, false);
 }
-const TBytes Trailer{0x3B};
+using giftest::Trailer;
 
 void Load(TGIFImage& AImage, const TBytes& ABytes) {
   AImage.LoadFromGIF(ABytes.data(), ABytes.size());
@@ -327,18 +315,40 @@ TEST(GifPaint, KeyColourShowsTheBackdrop) {
   for (const Case& c : cases) {
     TTarget target(c.width, c.height);
     TGIFComposer composer;
-    PaintGIFFrame(composer, image, 0, target.Surface, backdrop, Window, c.options);
+    PaintGIFFrame(composer, image, 0, target.Surface, SolidBackdrop(backdrop), Window, c.options);
     std::vector<TColor> got;
     for (int32_t x = 0; x < c.width; ++x) got.push_back(target.At(x, 0));
     EXPECT_EQ(got, c.want) << c.name;
   }
 }
 
+TEST(GifPaint, AFrameThatCannotBeDecodedShowsTheBackdropAndTheFramesAfterItStillShow) {
+  // No global table: frames 0 and 2 have local ones, frame 1 (covering the
+  // screen) has none and cannot be decoded.
+  TGIFImage image;
+  Load(image, Cat({giftest::Screen(2, 1, {}), giftest::Image(0, 0, 2, 1, {1, 2}, 2, Table),
+                   giftest::Image(0, 0, 2, 1, {2, 1}), giftest::Image(1, 0, 1, 1, {2}, 2, Table),
+                   Trailer}));
+  const TColor backdrop = RGB(7, 8, 9);
+  TTarget target(2, 1);
+  TGIFComposer composer;
+  const auto shown = [&] { return std::vector<TColor>{target.At(0, 0), target.At(1, 0)}; };
+  PaintGIFFrame(composer, image, 0, target.Surface, SolidBackdrop(backdrop), Window);
+  EXPECT_EQ(shown(), (std::vector<TColor>{A, B}));
+  EXPECT_THROW(PaintGIFFrame(composer, image, 1, target.Surface, SolidBackdrop(backdrop), Window),
+               EInvalidGraphic);
+  EXPECT_EQ(shown(), (std::vector<TColor>{backdrop, backdrop})) << "frame 1";
+  // Frame 2 builds on frame 1, which leaves nothing behind: the window colour.
+  EXPECT_NO_THROW(
+      PaintGIFFrame(composer, image, 2, target.Surface, SolidBackdrop(backdrop), Window));
+  EXPECT_EQ(shown(), (std::vector<TColor>{Window, B})) << "frame 2";
+}
+
 TEST(GifPaint, EmptyImageShowsOnlyTheBackdrop) {
   TGIFImage image;
   TTarget target(2, 2);
   TGIFComposer composer;
-  PaintGIFFrame(composer, image, 0, target.Surface, RGB(7, 8, 9), Window);
+  PaintGIFFrame(composer, image, 0, target.Surface, SolidBackdrop(RGB(7, 8, 9)), Window);
   for (uint32_t p : target.Bits) EXPECT_EQ(FromRGB32(p), RGB(7, 8, 9));
   EXPECT_EQ(composer.CacheIndex(), -1);
 }
@@ -354,7 +364,7 @@ TEST(GifPaint, FireworkShowsOneBurstAtATimeOverThePanel) {
   TTarget target(249, 255);
   // Frames 0 to 8, then 0 again (built from the start, since 8 is not k - 1).
   for (int32_t k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 0}) {
-    PaintGIFFrame(composer, image, k, target.Surface, Window, Window);
+    PaintGIFFrame(composer, image, k, target.Surface, SolidBackdrop(Window), Window);
     const TBitmap& frame = image.Frames(k).Bitmap();
     size_t mismatches = 0, white = 0;
     for (int32_t y = 0; y < 255; ++y)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/bmpwriter.h"
 #include "picture/canvas.h"
 #include "picture/errors.h"
 
@@ -21,40 +22,10 @@ constexpr TColor Red = RGB(255, 0, 0);
 constexpr TColor Green = RGB(0, 255, 0);
 constexpr TColor Blue = RGB(0, 0, 255);
 
-void PutU16(std::vector<uint8_t>& AOut, uint32_t AValue) {
-  AOut.push_back(uint8_t(AValue));
-  AOut.push_back(uint8_t(AValue >> 8));
-}
-void PutU32(std::vector<uint8_t>& AOut, uint32_t AValue) {
-  PutU16(AOut, AValue & 0xFFFF);
-  PutU16(AOut, AValue >> 16);
-}
-
 // A 24-bit bottom-up BMP file of the given rows (row 0 at the top).
-std::vector<uint8_t> Bmp24(const std::vector<std::vector<TColor>>& ARows) {
-  const uint32_t h = uint32_t(ARows.size()), w = h ? uint32_t(ARows[0].size()) : 0;
-  const uint32_t stride = (w * 3 + 3) / 4 * 4;
-  std::vector<uint8_t> out;
-  out.push_back('B');  // file header: "BM", size, two reserved words, pixel offset
-  out.push_back('M');
-  PutU32(out, 54 + stride * h);
-  PutU32(out, 0);
-  PutU32(out, 54);
-  PutU32(out, 40);  // BITMAPINFOHEADER: size, width, height, planes, bits
-  PutU32(out, w);
-  PutU32(out, h);
-  PutU16(out, 1);
-  PutU16(out, 24);
-  for (int i = 0; i < 6; ++i) PutU32(out, 0);  // compression .. colours important
-  for (uint32_t y = h; y-- > 0;) {
-    for (TColor c : ARows[y]) {
-      out.push_back(GetBValue(c));
-      out.push_back(GetGValue(c));
-      out.push_back(GetRValue(c));
-    }
-    for (uint32_t pad = w * 3; pad < stride; ++pad) out.push_back(0);
-  }
-  return out;
+std::vector<uint8_t> FileOf(const std::vector<std::vector<TColor>>& ARows) {
+  const int32_t h = int32_t(ARows.size()), w = h ? int32_t(ARows[0].size()) : 0;
+  return tintbox::Bmp24(w, h, [&](int32_t x, int32_t y) { return ARows[size_t(y)][size_t(x)]; });
 }
 
 const std::vector<std::vector<TColor>> Rgb3x2 = {{Red, Green, Blue}, {clBlack, clWhite, Red}};
@@ -95,7 +66,7 @@ std::string ErrorOf(TPicture& APicture, const std::string& AFileName, std::strin
 
 TEST_F(PictureFiles, LoadsBitmapsWhateverTheCaseOfTheirExtension) {
   for (const char* name : {"a.bmp", "b.BMP", "c.Bmp", "d.with.dots.bMp", ".bmp"}) {
-    const std::string path = Write(name, Bmp24(Rgb3x2));
+    const std::string path = Write(name, FileOf(Rgb3x2));
     TPicture picture;
     int notified = 0;
     picture.OnChange = [&] { ++notified; };
@@ -129,7 +100,7 @@ TEST_F(PictureFiles, UnknownExtensionsAreNamedAsWritten) {
   };
   for (const auto& c : cases) {
     // The file exists and is a good bitmap: the name alone decides.
-    const std::string path = *c.Name ? Write(c.Name, Bmp24(Gray1x1)) : std::string();
+    const std::string path = *c.Name ? Write(c.Name, FileOf(Gray1x1)) : std::string();
     TPicture picture;
     std::string cls;
     EXPECT_EQ(ErrorOf(picture, path, cls), c.Want) << "name \"" << c.Name << "\"";
@@ -185,8 +156,8 @@ TEST_F(PictureFiles, ARelativeNameIsReportedWithItsFullPath) {
 }
 
 TEST_F(PictureFiles, AFailedLoadLeavesThePreviousPictureAndTellsNobody) {
-  const std::string good = Write("good.bmp", Bmp24(Rgb3x2));
-  std::vector<uint8_t> notBm = Bmp24(Gray1x1);
+  const std::string good = Write("good.bmp", FileOf(Rgb3x2));
+  std::vector<uint8_t> notBm = FileOf(Gray1x1);
   notBm[1] = 'A';
   struct {
     std::string Name;
@@ -195,7 +166,7 @@ TEST_F(PictureFiles, AFailedLoadLeavesThePreviousPictureAndTellsNobody) {
       {Write("short.bmp", std::vector<uint8_t>(10, 'B')), "EReadError"},
       {Write("ba.bmp", notBm), "EInvalidGraphic"},
       {(FDir / "missing.bmp").string(), "EFOpenError"},
-      {Write("other.gif", Bmp24(Gray1x1)), "EInvalidGraphic"},
+      {Write("other.gif", FileOf(Gray1x1)), "EInvalidGraphic"},
   };
   for (const auto& c : cases) {
     TPicture picture;
@@ -223,7 +194,7 @@ TEST_F(PictureFiles, AnEmptyFileLoadsAsAnEmptyBitmap) {
 
 TEST_F(PictureFiles, ACopyKeepsItsPixelsThroughFillsAndLoadsOfTheOriginal) {
   TPicture im, ex;
-  im.LoadFromFile(Write("a.bmp", Bmp24(Rgb3x2)));
+  im.LoadFromFile(Write("a.bmp", FileOf(Rgb3x2)));
   ex.Assign(&im);
   EXPECT_TRUE(ex.Bitmap()->SharesStoreWith(*im.Bitmap()));  // nothing copied yet
 
@@ -233,7 +204,7 @@ TEST_F(PictureFiles, ACopyKeepsItsPixelsThroughFillsAndLoadsOfTheOriginal) {
   EXPECT_EQ(ex.Bitmap()->PixelAt(0, 0), Red);
 
   EXPECT_THROW(im.LoadFromFile((FDir / "missing.bmp").string()), EFOpenError);
-  im.LoadFromFile(Write("b.bmp", Bmp24(Gray1x1)));
+  im.LoadFromFile(Write("b.bmp", FileOf(Gray1x1)));
   EXPECT_EQ(im.Width(), 1);
   ASSERT_EQ(ex.Width(), 3);
   EXPECT_EQ(ex.Bitmap()->PixelAt(0, 0), Red);

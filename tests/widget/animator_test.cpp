@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "common/gifbuild.h"
 #include "seen.h"
+#include "ui/dialogs.h"
 #include "ui/embedded.h"
 #include "ui/mainwindow.h"
 #include "widgets/gifanimator.h"
@@ -24,8 +26,9 @@ using namespace tintbox::seen;
 namespace {
 
 // ---------------------------------------------------------------------------
-// Tiny GIFs. Four colours, LZW minimum code size 2; the data is a clear code
-// before every second pixel, so that the code width stays at 3 bits.
+// Tiny GIFs of four colours, built by the shared helpers.
+
+using giftest::TBytes;
 
 struct TFrameSpec {
   uint16_t Left = 0, Top = 0, Width = 0, Height = 0;
@@ -37,64 +40,23 @@ struct TFrameSpec {
 
 const TColor Palette4[4] = {RGB(255, 255, 255), RGB(200, 0, 0), RGB(0, 0, 200), RGB(0, 150, 0)};
 
-std::vector<uint8_t> LzwLiterals(const std::vector<uint8_t>& AIndices) {
-  constexpr int clear = 4, end = 5, width = 3;
-  std::vector<uint8_t> packed;
-  uint32_t bits = 0;
-  int count = 0;
-  auto put = [&](int code) {
-    bits |= uint32_t(code) << count;
-    for (count += width; count >= 8; count -= 8, bits >>= 8) packed.push_back(uint8_t(bits));
-  };
-  for (size_t i = 0; i < AIndices.size(); ++i) {
-    if (i % 2 == 0) put(clear);
-    put(AIndices[i]);
-  }
-  put(end);
-  if (count > 0) packed.push_back(uint8_t(bits));
-  std::vector<uint8_t> out{2};  // LZW minimum code size
-  for (size_t i = 0; i < packed.size(); i += 255) {
-    const size_t n = std::min<size_t>(255, packed.size() - i);
-    out.push_back(uint8_t(n));
-    out.insert(out.end(), packed.begin() + long(i), packed.begin() + long(i + n));
-  }
-  out.push_back(0);  // block terminator
-  return out;
+QByteArray Stored(const TBytes& AGif) {
+  const TBytes stored = giftest::StoredForm(AGif);
+  return QByteArray(reinterpret_cast<const char*>(stored.data()), qsizetype(stored.size()));
 }
 
-// The stored form the animator reads: a 32-bit little-endian count, then the
-// GIF. ALoop >= 0 adds a NETSCAPE2.0 loop count.
+// The stored form of a GIF with Palette4 as its global table. ALoop >= 0 adds
+// a NETSCAPE2.0 loop count.
 QByteArray StoredGif(uint16_t AWidth, uint16_t AHeight, const std::vector<TFrameSpec>& AFrames,
                      int ALoop = -1) {
-  std::vector<uint8_t> gif{'G', 'I', 'F', '8', '9', 'a'};
-  auto u16 = [&](uint16_t v) { gif.push_back(uint8_t(v)), gif.push_back(uint8_t(v >> 8)); };
-  u16(AWidth), u16(AHeight);
-  gif.insert(gif.end(), {0xF1, 0, 0});  // global table of 4, colour resolution 8; background 0
-  for (TColor c : Palette4) gif.insert(gif.end(), {GetRValue(c), GetGValue(c), GetBValue(c)});
-  if (ALoop >= 0) {
-    gif.insert(gif.end(),
-               {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1});
-    u16(uint16_t(ALoop));
-    gif.push_back(0);
-  }
-  for (const TFrameSpec& f : AFrames) {
-    // Graphic control extension: packed (disposal, transparency flag), delay, index.
-    gif.insert(gif.end(), {0x21, 0xF9, 4, uint8_t(f.Disposal << 2 | (f.Transparent >= 0 ? 1 : 0))});
-    u16(f.Delay);
-    gif.push_back(uint8_t(f.Transparent >= 0 ? f.Transparent : 0));
-    gif.push_back(0);
-    gif.push_back(0x2C);  // Image Separator
-    u16(f.Left), u16(f.Top), u16(f.Width), u16(f.Height);
-    gif.push_back(0);  // no local table, not interlaced
-    const std::vector<uint8_t> data = LzwLiterals(f.Indices);
-    gif.insert(gif.end(), data.begin(), data.end());
-  }
-  gif.push_back(0x3B);  // Trailer
-  QByteArray out;
-  const uint32_t n = uint32_t(gif.size());
-  for (int i = 0; i < 4; ++i) out.append(char(n >> (8 * i)));
-  out.append(reinterpret_cast<const char*>(gif.data()), qsizetype(gif.size()));
-  return out;
+  giftest::TPalette table;
+  for (TColor c : Palette4) table.push_back({GetRValue(c), GetGValue(c), GetBValue(c)});
+  TBytes gif = giftest::Screen(AWidth, AHeight, table);
+  if (ALoop >= 0) gif = giftest::Cat({gif, giftest::LoopExtension(uint16_t(ALoop))});
+  for (const TFrameSpec& f : AFrames)
+    gif = giftest::Cat({gif, giftest::Gce(f.Disposal, f.Transparent, f.Delay),
+                        giftest::Image(f.Left, f.Top, f.Width, f.Height, f.Indices)});
+  return Stored(giftest::Cat({gif, giftest::Trailer}));
 }
 
 TFrameSpec Flat(uint16_t W, uint16_t H, uint8_t AIndex, uint16_t ADelay = 10) {
@@ -331,6 +293,43 @@ TEST_F(AnimatorTest, TransparentPixelsShowWhatLiesUnderTheControl) {
   // x 0 and 1 lie over the purple control (panel x 10, 11); 2 and 3 over the panel.
   const QRgb want[4] = {qRgb(90, 0, 90), Rgb(Palette4[1]), Window, Rgb(Palette4[2])};
   EXPECT_TRUE(Matches(shown, [&](int x, int) { return want[x]; }));
+}
+
+TEST_F(AnimatorTest, AFrameThatCannotBeDecodedIsReportedOnceAndTheAnimationGoesOn) {
+  struct TErrors : TDialogProvider {
+    void ShowException(const QString& AText) override { Texts << AText; }
+    QStringList Texts;
+  } errors;
+  SetDialogProvider(&errors);
+  // No global table; frame 0 has a local one, frame 1 none.
+  using namespace giftest;
+  TGIFAnimator* a = Make();
+  a->LoadStoredImage(
+      Stored(Cat({Screen(2, 1, {}), Gce(1, -1, 10), Image(0, 0, 2, 1, {1, 2}, 2, Four),
+                  Gce(1, -1, 10), Image(0, 0, 2, 1, {2, 1}), Trailer})));
+  const QRgb frame0[2] = {qRgb(0, 20, 0), qRgb(0, 0, 30)};  // Four[1], Four[2]
+  const auto shows = [&](const char* AWhat, std::function<QRgb(int, int)> AWant) {
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Matches(OnScreen(a), AWant)) << AWhat;
+  };
+  ShowAndWait(&Panel);
+  shows("frame 0", [&](int x, int) { return frame0[x]; });
+  EXPECT_TRUE(errors.Texts.isEmpty());
+
+  a->AdvanceFrame();
+  ASSERT_EQ(a->FrameIndex(), 1);
+  shows("frame 1: the background", [](int, int) { return Window; });
+  EXPECT_EQ(errors.Texts, QStringList{"Wrong number of colors; must be a power of 2."});
+
+  a->repaint();  // as when the error box closes over the control
+  shows("frame 1 repainted", [](int, int) { return Window; });
+  a->AdvanceFrame();
+  ASSERT_EQ(a->FrameIndex(), 0);
+  shows("frame 0 again", [&](int x, int) { return frame0[x]; });
+  a->AdvanceFrame();
+  shows("frame 1 again", [](int, int) { return Window; });
+  EXPECT_EQ(errors.Texts.size(), 1) << "one report for the image";
+  SetDialogProvider(nullptr);
 }
 
 TEST(AnimatorBackdrop, TransparentPixelsShowTheParentsOwnPainting) {

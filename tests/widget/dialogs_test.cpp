@@ -119,6 +119,37 @@ TEST(MessageForm, LayoutInDialogUnits) {
   EXPECT_GE(Long.Message()->height(), 2 * UnitsOf(Long).LineH);
 }
 
+TEST(MessageForm, AnActiveWindowOfAnotherDensityCorrectsTheHeight) {
+  // The active window reports a density of its own, as on a second monitor
+  // whose density differs from the primary one's.
+  struct TDenseWindow : QWidget {
+    int Dpi = 96;
+    int metric(PaintDeviceMetric AMetric) const override {
+      return AMetric == PdmDpiY ? Dpi : QWidget::metric(AMetric);
+    }
+  } Window;
+  Window.show();
+  Window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
+  ASSERT_EQ(QApplication::activeWindow(), &Window);
+  const int Screen = int(std::lround(QGuiApplication::primaryScreen()->logicalDotsPerInchY()));
+  const QString Text = QStringLiteral("Нет картинок");
+  Window.Dpi = Screen;
+  const TMessageForm Same(Text);
+  struct Case {
+    const char* What;
+    int Dpi, Sign;
+  } Cases[] = {{"twice as dense", 2 * Screen, +1}, {"half as dense", Screen / 2, -1}};
+  for (const Case& C : Cases) {
+    Window.Dpi = C.Dpi;
+    const TMessageForm Form(Text);
+    // Half the vertical margin, scaled by the ratio of the two densities (2).
+    const int HalfMargin = Form.Message()->y() / 2;
+    EXPECT_EQ(Form.height() - Same.height(), C.Sign * 2 * HalfMargin) << C.What;
+    EXPECT_EQ(Form.width(), Same.width()) << C.What;
+  }
+}
+
 TEST(MessageForm, CtrlCCopiesTheWholeForm) {
   TMessageForm Form(QStringLiteral("Картинка 3.bmp не открывается"));
   Form.show();

@@ -14,6 +14,9 @@
 #include <memory>
 #include <vector>
 
+#include "game/game.h"
+#include "ui/mainwindow.h"
+
 using namespace tintbox;
 
 // Readable QString values in failure messages.
@@ -142,37 +145,16 @@ class FlatButtonTest : public ::testing::Test {
   // A navigation button as the main window sets it up.
   TFlatButton* Navigation(int Left, int Top, int W, int H, const QString& ACaption) {
     auto* B = new TFlatButton(Panel);
-    B->setGeometry(Left, Top, W, H);
-    QFont F(QStringLiteral("Calibri"));
-    F.setPixelSize(33);
-    F.setBold(true);
-    B->setFont(F);
-    B->SetFontColor(clGray);
-    B->SetFrameStyle(fsIndent);
-    B->SetCaption(ACaption);
-    B->setCursor(Qt::PointingHandCursor);
+    SetupNavigationButton(B, ACaption, QRect(Left, Top, W, H));
     B->OnClick = [this](QObject* Sender) { Clicks.push_back(Sender); };
     B->show();
     return B;
   }
 
-  // A palette button in the order the game sets one up.
+  // A palette button as the game sets one up.
   TFlatButton* Palette(int Left, int Top, TColor AColor) {
-    auto* B = new TFlatButton(Panel);
-    B->resize(50, 50);
-    B->move(Left, Top);
-    B->SetGroupIndex(1);
-    B->SetColor(AColor);
-    B->SetCaption(QString());
-    B->SetTransparent(false);
-    B->SetFrameStyle(fsIndent);
-    B->SetBorderWidth(2);
-    B->SetPressOffset(0);
-    B->OnClick = [this](QObject* Sender) { Clicks.push_back(Sender); };
-    B->SetShowPressed(false);
-    B->Tag = PaletteTag;
-    B->show();
-    return B;
+    return CreatePaletteButton(Panel, QRect(Left, Top, 50, 50), AColor,
+                               [this](QObject* Sender) { Clicks.push_back(Sender); });
   }
 
   // What the button's area looks like, painted afresh.

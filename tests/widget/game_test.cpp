@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "game/random.h"
+#include "picture/bmpwriter.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/mainwindow.h"
@@ -74,42 +75,10 @@ std::string Show(const TRows& Rows) {
 
 // A 24-bit bottom-up bitmap file of the rows.
 QByteArray BitmapFile(const TRows& Rows) {
-  const int W = int(Rows.at(0).size()), H = int(Rows.size());
-  const int Stride = (W * 3 + 3) / 4 * 4;
-  QByteArray B;
-  auto u16 = [&](int V) {
-    B.append(char(V & 0xFF));
-    B.append(char((V >> 8) & 0xFF));
-  };
-  auto u32 = [&](int V) {
-    u16(V & 0xFFFF);
-    u16((V >> 16) & 0xFFFF);
-  };
-  B.append("BM");        // bfType
-  u32(54 + Stride * H);  // bfSize
-  u32(0);                // bfReserved1, bfReserved2
-  u32(54);               // bfOffBits
-  u32(40);               // biSize
-  u32(W);                // biWidth
-  u32(H);                // biHeight: bottom row first
-  u16(1);                // biPlanes
-  u16(24);               // biBitCount
-  u32(0);                // biCompression: BI_RGB
-  u32(Stride * H);       // biSizeImage
-  u32(2835);             // biXPelsPerMeter
-  u32(2835);             // biYPelsPerMeter
-  u32(0);                // biClrUsed
-  u32(0);                // biClrImportant
-  for (int y = H - 1; y >= 0; --y) {
-    for (int x = 0; x < W; ++x) {
-      const TColor C = Ink(Rows[size_t(y)].at(size_t(x)));
-      B.append(char(GetBValue(C)));
-      B.append(char(GetGValue(C)));
-      B.append(char(GetRValue(C)));
-    }
-    B.append(QByteArray(Stride - W * 3, '\0'));
-  }
-  return B;
+  const std::vector<uint8_t> File =
+      Bmp24(int(Rows.at(0).size()), int(Rows.size()),
+            [&](int32_t X, int32_t Y) { return Ink(Rows[size_t(Y)].at(size_t(X))); });
+  return QByteArray(reinterpret_cast<const char*>(File.data()), qsizetype(File.size()));
 }
 
 // n side by side areas of the colours 'a', 'b', ... (found in that order by

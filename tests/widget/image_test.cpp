@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/bmpwriter.h"
 #include "picture/errors.h"
 #include "seen.h"
 #include "ui/mainwindow.h"
@@ -52,24 +53,8 @@ std::unique_ptr<TBitmap> FlatBitmap(int W, int H, TColor C) {
 
 // A 24-bit bottom-up BMP file of APixels (W x H, row 0 at the top).
 QByteArray Bmp(int W, int H, const std::function<TColor(int, int)>& APixel) {
-  const int stride = (W * 3 + 3) & ~3;
-  const uint32_t image = uint32_t(stride * H), size = 54 + image;
-  QByteArray out;
-  auto u16 = [&](uint32_t v) { out.append(char(v)).append(char(v >> 8)); };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
-  out.append("BM");
-  u32(size), u16(0), u16(0), u32(54);           // file header: size, reserved, bfOffBits
-  u32(40), u32(uint32_t(W)), u32(uint32_t(H));  // BITMAPINFOHEADER: size, width, height
-  u16(1), u16(24), u32(0), u32(image);          // planes, bits, BI_RGB, biSizeImage
-  u32(0), u32(0), u32(0), u32(0);               // resolutions, colours used, important
-  for (int y = H - 1; y >= 0; --y) {
-    for (int x = 0; x < W; ++x) {
-      const TColor c = APixel(x, y);
-      out.append(char(GetBValue(c))).append(char(GetGValue(c))).append(char(GetRValue(c)));
-    }
-    out.append(QByteArray(stride - W * 3, '\0'));
-  }
-  return out;
+  const std::vector<uint8_t> file = Bmp24(W, H, APixel);
+  return QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
 }
 
 class ImageTest : public ::testing::Test {

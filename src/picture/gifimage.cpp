@@ -1,11 +1,12 @@
-#include "widgets/gifimage.h"
+#include "picture/gifimage.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
+#include "picture/bytereader.h"
 #include "picture/errors.h"
-#include "widgets/lzw.h"
+#include "picture/lzw.h"
 
 namespace tintbox {
 
@@ -32,58 +33,24 @@ const char* const SWrongColorCount = "Wrong number of colors; must be a power of
 
 }  // namespace
 
-// The only way the reader reaches the GIF's bytes: every read is checked by
-// has(n) first and a read past the end raises EReadError "Stream read error".
-class TGIFReader {
- public:
-  TGIFReader(const uint8_t* AData, size_t ASize) : FData(AData), FSize(AData ? ASize : 0) {}
-
-  bool has(uint64_t n) const { return n <= FSize - FPos; }
-  size_t Rest() const { return FSize - FPos; }
-
-  uint8_t U8() { return *Take(1); }
-  uint16_t U16() {
-    const uint8_t* p = Take(2);
-    return uint16_t(p[0] | (p[1] << 8));
-  }
-  int32_t I32() {
-    const uint8_t* p = Take(4);
-    return int32_t(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
-                   (uint32_t(p[3]) << 24));
-  }
-  const uint8_t* Take(uint64_t n) {
-    if (!has(n)) throw EReadError(SReadError);
-    const uint8_t* p = FData + FPos;
-    FPos += size_t(n);
-    return p;
-  }
-  void SkipToEnd() { FPos = FSize; }
-
-  // Data sub-blocks up to the zero-length terminator, each handed to AOnBlock.
-  template <typename F>
-  void SubBlocks(F&& AOnBlock) {
-    for (uint8_t length = U8(); length != 0; length = U8()) AOnBlock(Take(length), length);
-  }
-
-  // The next block introducer; zero bytes before it are skipped, and the end
-  // of the bytes gives 0.
-  uint8_t NextIntroducer() {
-    while (has(1)) {
-      const uint8_t b = FData[FPos++];
-      if (b != 0) return b;
-    }
-    return 0;
-  }
-
- private:
-  const uint8_t* FData;
-  size_t FSize;
-  size_t FPos = 0;
-};
-
 namespace {
 
-void ReadColorTable(TGIFReader& AReader, int ABitsPerPixel, TGIFColorTable& ATable) {
+// Data sub-blocks up to the zero-length terminator, each handed to AOnBlock.
+template <typename F>
+void ReadSubBlocks(TByteReader& AReader, F&& AOnBlock) {
+  for (uint8_t length = AReader.U8(); length != 0; length = AReader.U8())
+    AOnBlock(AReader.Take(length), length);
+}
+
+// The next block introducer; zero bytes before it are skipped, and the end of
+// the bytes gives 0.
+uint8_t NextIntroducer(TByteReader& AReader) {
+  while (AReader.has(1))
+    if (const uint8_t b = AReader.U8(); b != 0) return b;
+  return 0;
+}
+
+void ReadColorTable(TByteReader& AReader, int ABitsPerPixel, TGIFColorTable& ATable) {
   ATable.Count = 1 << ABitsPerPixel;
   const uint8_t* p = AReader.Take(uint64_t(ATable.Count) * 3);
   for (int32_t i = 0; i < ATable.Count; ++i, p += 3) ATable.Colors[i] = {p[0], p[1], p[2]};
@@ -131,7 +98,7 @@ int TGIFColorTable::BitsPerPixel() const {
 // ---------------------------------------------------------------------------
 // TGIFFrame
 
-void TGIFFrame::Read(TGIFReader& AReader, const TGIFHeader& AHeader, uint16_t AScreenWidth,
+void TGIFFrame::Read(TByteReader& AReader, const TGIFHeader& AHeader, uint16_t AScreenWidth,
                      uint16_t AScreenHeight) {
   // Image Descriptor (after its separator): left, top, width, height, packed.
   const uint16_t left = AReader.U16();
@@ -164,7 +131,7 @@ void TGIFFrame::Read(TGIFReader& AReader, const TGIFHeader& AHeader, uint16_t AS
       if (length == 0) break;  // Block Terminator
       if (!AReader.has(length)) {
         FCorrupted = true;
-        AReader.SkipToEnd();
+        AReader.Skip(AReader.Rest());
         break;
       }
       const uint8_t* p = AReader.Take(length);
@@ -321,7 +288,7 @@ void TGIFImage::Changed() {
 
 void TGIFImage::ReadData(const uint8_t* AData, size_t ASize) {
   try {
-    TGIFReader reader(AData, ASize);
+    TByteReader reader(AData, ASize);
     const int32_t count = reader.I32();
     Clear();
     if (count > 0) {
@@ -348,7 +315,7 @@ void TGIFImage::LoadFromGIF(const uint8_t* AData, size_t ASize) {
 }
 
 void TGIFImage::Parse(const uint8_t* AData, size_t ASize) {
-  TGIFReader reader(AData, ASize);
+  TByteReader reader(AData, ASize);
 
   // Header: "GIF" then the version.
   const uint8_t* signature = reader.Take(6);
@@ -376,11 +343,11 @@ void TGIFImage::Parse(const uint8_t* AData, size_t ASize) {
 
   // Blocks up to the Trailer. Extensions are kept for the image after them.
   std::vector<TGIFExtension> kept;
-  uint8_t introducer = reader.NextIntroducer();
+  uint8_t introducer = NextIntroducer(reader);
   while (introducer != 0 && introducer != Trailer && reader.Rest() > 0) {
     if (introducer == ExtensionIntroducer) {
       ReadExtension(reader, kept);
-      introducer = reader.NextIntroducer();
+      introducer = NextIntroducer(reader);
     } else if (introducer == ImageSeparator) {
       auto frame = std::make_unique<TGIFFrame>(this);
       frame->FExtensions = std::move(kept);
@@ -388,7 +355,7 @@ void TGIFImage::Parse(const uint8_t* AData, size_t ASize) {
       frame->Read(reader, FImage, FScreenWidth, FScreenHeight);
       if (frame->FCorrupted) FCorrupted = true;
       FItems.push_back(std::move(frame));
-      introducer = reader.NextIntroducer();
+      introducer = NextIntroducer(reader);
       // Anything after an image but another block ends the stream quietly:
       // trailing junk after the last frame does not cost the frames.
       if (introducer != ExtensionIntroducer && introducer != ImageSeparator) break;
@@ -415,7 +382,7 @@ void TGIFImage::Parse(const uint8_t* AData, size_t ASize) {
   }
 }
 
-void TGIFImage::ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& AKept) {
+void TGIFImage::ReadExtension(TByteReader& AReader, std::vector<TGIFExtension>& AKept) {
   const uint8_t label = AReader.U8();
   switch (label) {
     case TGIFExtension::GraphicControlLabel: {  // Graphic Control Extension
@@ -431,7 +398,7 @@ void TGIFImage::ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& A
     case TGIFExtension::CommentLabel: {  // Comment Extension: one line per sub-block
       TGIFExtension e;
       e.FLabel = label;
-      AReader.SubBlocks([&](const uint8_t* p, size_t n) {
+      ReadSubBlocks(AReader, [&](const uint8_t* p, size_t n) {
         e.FLines.emplace_back(reinterpret_cast<const char*>(p), n);
       });
       AKept.push_back(std::move(e));
@@ -439,7 +406,7 @@ void TGIFImage::ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& A
     }
     case PlainTextLabel: {  // Plain Text Extension: not shown, and takes its controls along
       AReader.Take(PlainTextHeaderBytes);
-      AReader.SubBlocks([](const uint8_t*, size_t) {});
+      ReadSubBlocks(AReader, [](const uint8_t*, size_t) {});
       AKept.clear();
       break;
     }
@@ -448,7 +415,7 @@ void TGIFImage::ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& A
       const bool looping =
           std::memcmp(p + 1, "NETSCAPE2.0", 11) == 0 || std::memcmp(p + 1, "ANIMEXTS1.0", 11) == 0;
       bool first = true;
-      AReader.SubBlocks([&](const uint8_t* b, size_t n) {
+      ReadSubBlocks(AReader, [&](const uint8_t* b, size_t n) {
         // Sub-block 1 of the looping extension: 1, then the loop count.
         if (looping && first && n >= 3 && b[0] == 1) {
           FLooping = true;
@@ -467,7 +434,7 @@ void TGIFImage::ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& A
 }
 
 void TGIFImage::MakeRoomFor(const TGIFFrame& AFrame, uint64_t ABytes) {
-  if (FDecodedBytes + ABytes <= DecodedBudgetBytes) return;
+  if (FDecodedBytes + ABytes <= DecodedBudgetBytes()) return;
   for (auto& f : FItems) {
     if (f.get() == &AFrame || !f->FBitmap) continue;
     f->FBitmap.reset();

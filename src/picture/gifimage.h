@@ -30,7 +30,7 @@
 namespace tintbox {
 
 class TGIFImage;
-class TGIFReader;  // the reader's byte source, private to gifimage.cpp
+class TByteReader;
 
 enum TGIFVersion { gvUnknown, gv87a, gv89a };
 
@@ -114,7 +114,7 @@ class TGIFFrame {
   // The decoded picture of this frame alone, decoded on first use and kept.
   // Raises EInvalidGraphic for a frame without colours and EOutOfResources
   // for one over the pixel-store cap. The reference stays good until another
-  // frame is decoded: past TGIFImage::DecodedBudgetBytes that lets the
+  // frame is decoded: past TGIFImage::DecodedBudgetBytes() that lets the
   // other frames' pictures go.
   const TBitmap& Bitmap();
   bool Decoded() const { return FBitmap != nullptr; }
@@ -123,7 +123,7 @@ class TGIFFrame {
 
  private:
   friend class TGIFImage;
-  void Read(TGIFReader& AReader, const TGIFHeader& AHeader, uint16_t AScreenWidth,
+  void Read(TByteReader& AReader, const TGIFHeader& AHeader, uint16_t AScreenWidth,
             uint16_t AScreenHeight);
   void ApplyGraphicControl(const TGIFExtension& AExtension);
   void MakeTransparentColorUnique(int32_t AIndex);
@@ -185,14 +185,14 @@ class TGIFImage {
   // it never keeps pictures of the image as it was before).
   std::function<void()> OnChange;
 
-  // Decoded frames are kept; once their stores together would pass this
-  // many bytes, the others are let go and decoded again when asked for.
-  static constexpr uint64_t DecodedBudgetBytes = MaxPixelStoreBytes;
+  // Decoded frames are kept; once their stores together would pass the
+  // pixel-store cap, the others are let go and decoded again when asked for.
+  static uint64_t DecodedBudgetBytes() { return PixelStoreCap(); }
 
  private:
   friend class TGIFFrame;
   void Parse(const uint8_t* AData, size_t ASize);
-  void ReadExtension(TGIFReader& AReader, std::vector<TGIFExtension>& AKept);
+  void ReadExtension(TByteReader& AReader, std::vector<TGIFExtension>& AKept);
   void MakeRoomFor(const TGIFFrame& AFrame, uint64_t ABytes);
   void Changed();
 

@@ -4,12 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "picture/bitmap.h"
 #include "picture/color.h"
 #include "picture/draw.h"
-#include "widgets/gifimage.h"
+#include "picture/gifimage.h"
 
 namespace tintbox {
 
@@ -30,8 +31,10 @@ class TGIFComposer {
   // and its key colour in AKeyColor (clNone when none). AWindowColor is the
   // desktop's window colour, the background of last resort. The result lives
   // until the next call or Reset. An image without frames gives an empty
-  // bitmap. Decoding a frame may raise (see TGIFFrame::Bitmap), and a screen
-  // over the pixel-store cap raises EOutOfResources.
+  // bitmap. Decoding frame AIndex may raise (see TGIFFrame::Bitmap), and a
+  // screen over the pixel-store cap raises EOutOfResources. An earlier frame
+  // that cannot be decoded leaves nothing behind: its error is raised when it
+  // is the frame asked for, so the frames after it still show.
   const TBitmap& ComposeFrame(TGIFImage& AImage, int32_t AIndex, TColor AWindowColor,
                               TColor& AKeyColor);
 
@@ -61,12 +64,21 @@ struct TGIFPaintOptions {
   bool Transparent = true;  // leave out key-coloured pixels
 };
 
-// Paints frame AFrameIndex into ATarget (the animator's client area) as the
-// animator paints it: the target is filled with ABackdrop (what lies under
-// the control), then, unless the image is empty or its screen has no pixel,
-// the composite is copied to its place, leaving out its key colour.
+// Paints what lies under the control into the target: the parent's own
+// painting in the animator, one colour in the checker and the benchmarks.
+using TPaintBackdrop = std::function<void(const TSurface32& ATarget)>;
+TPaintBackdrop SolidBackdrop(TColor AColor);
+
+// Paints frame AFrameIndex into ATarget (the animator's client area, filled
+// with the control's colour) as the animator paints it: when the image is
+// transparent or empty, ABackdrop first paints what lies under the control;
+// then, unless the image is empty or its screen has no pixel, the composite is
+// copied to its place, leaving out its key colour. When the frame cannot be
+// composed (it cannot be decoded, or the screen is over the pixel-store cap),
+// only the backdrop shows, as for an empty image, and the error is raised once
+// the target is painted.
 void PaintGIFFrame(TGIFComposer& AComposer, TGIFImage& AImage, int32_t AFrameIndex,
-                   const TSurface32& ATarget, TColor ABackdrop, TColor AWindowColor,
+                   const TSurface32& ATarget, const TPaintBackdrop& ABackdrop, TColor AWindowColor,
                    const TGIFPaintOptions& AOptions = {});
 
 }  // namespace tintbox

@@ -1,6 +1,8 @@
-#include "widgets/gifcompose.h"
+#include "picture/gifcompose.h"
 
 #include <algorithm>
+
+#include "picture/errors.h"
 
 namespace tintbox {
 
@@ -126,7 +128,12 @@ const TBitmap& TGIFComposer::ComposeFrame(TGIFImage& AImage, int32_t AIndex, TCo
         switch (f.Disposal()) {
           case dmUndefined:
           case dmLeave:
-            DrawFrame(*composite, f);
+            try {
+              DrawFrame(*composite, f);
+            } catch (const Exception&) {
+              // Cannot be decoded: it showed as the background when it was
+              // the frame asked for, and raised then.
+            }
             break;
           case dmRestoreBackground:
             if (i > s) FillBitmapRect(*composite, FrameRect(f, *composite), background);
@@ -149,26 +156,39 @@ const TBitmap& TGIFComposer::ComposeFrame(TGIFImage& AImage, int32_t AIndex, TCo
   }
 }
 
+TPaintBackdrop SolidBackdrop(TColor AColor) {
+  return [AColor](const TSurface32& ATarget) {
+    FillRect(ATarget, TRect{0, 0, ATarget.Width, ATarget.Height}, AColor);
+  };
+}
+
 void PaintGIFFrame(TGIFComposer& AComposer, TGIFImage& AImage, int32_t AFrameIndex,
-                   const TSurface32& ATarget, TColor ABackdrop, TColor AWindowColor,
+                   const TSurface32& ATarget, const TPaintBackdrop& ABackdrop, TColor AWindowColor,
                    const TGIFPaintOptions& AOptions) {
-  FillRect(ATarget, TRect{0, 0, ATarget.Width, ATarget.Height}, ABackdrop);
+  if (AImage.Transparent() || AImage.Empty()) ABackdrop(ATarget);
   if (AImage.Empty() || AImage.ScreenWidth() < 1 || AImage.ScreenHeight() < 1) return;
 
   TColor key = clNone;
-  const TBitmap& composite = AComposer.ComposeFrame(AImage, AFrameIndex, AWindowColor, key);
-  TRect dest{0, 0, composite.Width(), composite.Height()};
+  const TBitmap* composite = nullptr;
+  try {
+    composite = &AComposer.ComposeFrame(AImage, AFrameIndex, AWindowColor, key);
+  } catch (const Exception&) {
+    // Shown as the background, like an empty image; then the error goes on.
+    if (!AImage.Transparent()) ABackdrop(ATarget);
+    throw;
+  }
+  TRect dest{0, 0, composite->Width(), composite->Height()};
   if (AOptions.Stretch) {
     dest = TRect{0, 0, ATarget.Width, ATarget.Height};
   } else if (AOptions.Center) {
-    const int32_t left = (ATarget.Width - composite.Width()) / 2;
-    const int32_t top = (ATarget.Height - composite.Height()) / 2;
-    dest = TRect{left, top, left + composite.Width(), top + composite.Height()};
+    const int32_t left = (ATarget.Width - composite->Width()) / 2;
+    const int32_t top = (ATarget.Height - composite->Height()) / 2;
+    dest = TRect{left, top, left + composite->Width(), top + composite->Height()};
   }
   if (key != clNone && AOptions.Transparent)
-    KeyedStretchDraw(ATarget, dest, composite, key);
+    KeyedStretchDraw(ATarget, dest, *composite, key);
   else
-    StretchDraw(ATarget, dest, composite);
+    StretchDraw(ATarget, dest, *composite);
 }
 
 }  // namespace tintbox

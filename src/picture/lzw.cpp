@@ -1,8 +1,10 @@
-#include "widgets/lzw.h"
+#include "picture/lzw.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+
+#include "picture/bytereader.h"
 
 namespace tintbox {
 
@@ -35,18 +37,18 @@ inline void CopyForward(uint8_t* AOut, size_t ADest, size_t ASource, size_t ALen
 
 int JoinSubBlocks(const uint8_t* AData, size_t ASize, std::vector<uint8_t>& ACodes) {
   ACodes.clear();
-  if (ASize == 0) {
-    ACodes.assign(LZWPadding, 0);
-    return -1;
-  }
-  const int minCodeSize = AData[0];
-  size_t pos = 1;
-  while (pos < ASize) {
-    const size_t length = AData[pos++];
-    if (length == 0) break;  // block terminator
-    const size_t take = std::min(length, ASize - pos);
-    ACodes.insert(ACodes.end(), AData + pos, AData + pos + take);
-    pos += take;
+  TByteReader in(AData, ASize);
+  int minCodeSize = -1;
+  if (in.has(1)) {
+    minCodeSize = in.U8();
+    while (in.has(1)) {
+      const uint8_t length = in.U8();
+      if (length == 0) break;  // Block Terminator
+      // A sub-block cut short keeps the bytes that are there.
+      const size_t take = std::min<size_t>(length, in.Rest());
+      const uint8_t* p = in.Take(take);
+      ACodes.insert(ACodes.end(), p, p + take);
+    }
   }
   ACodes.insert(ACodes.end(), LZWPadding, 0);
   return minCodeSize;
