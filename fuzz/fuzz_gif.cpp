@@ -20,31 +20,36 @@ using namespace tintbox;
 // goes into parsing rather than into filling pictures.
 constexpr uint64_t FuzzStoreCapBytes = 64 * 1024;
 
-// A tiny file can still describe thousands of frames at the cap; one input
-// stops once decoding and composing have made this many pixels.
-constexpr uint64_t PixelBudget = 64 * 1024;
+// A tiny file can still describe thousands of frames at the cap. One input
+// decodes frames up to the cap's worth of pixels, so that every decoded frame
+// stays decoded (their stores together stay under the cap) and painting never
+// decodes one twice; painting then makes at most PaintBudget pixels.
+constexpr uint64_t DecodeBudget = FuzzStoreCapBytes / sizeof(TColor);
+constexpr uint64_t PaintBudget = 64 * 1024;
 
 void Exercise(TGIFImage& AImage) {
-  uint64_t budget = PixelBudget;
+  uint64_t budget = DecodeBudget;
   const auto spend = [&budget](uint64_t APixels) {
     if (APixels > budget) return false;
     budget -= APixels;
     return true;
   };
   volatile uint32_t sum = 0;
-  for (int32_t i = 0; i < AImage.Count(); ++i) {
-    TGIFFrame& frame = AImage.Frames(i);
+  int32_t decoded = 0;
+  for (; decoded < AImage.Count(); ++decoded) {
+    TGIFFrame& frame = AImage.Frames(decoded);
     if (!spend(uint64_t(frame.Width()) * uint64_t(frame.Height()))) break;
     try {
       const TBitmap& bitmap = frame.Bitmap();
       for (int32_t y = 0; y < bitmap.Height(); y += 7) sum = sum + bitmap.PixelAt(0, y);
     } catch (const Exception&) {
     }
-    sum = sum + CurrentDelay(AImage, i);
+    sum = sum + CurrentDelay(AImage, decoded);
   }
 
   // Painted as the animator paints: each frame onto a surface of the screen's
   // size, then a repaint and a jump back, which rebuild from the start frame.
+  budget = PaintBudget;
   const uint64_t screen = uint64_t(AImage.ScreenWidth()) * AImage.ScreenHeight();
   if (screen == 0 || !spend(screen)) return;
   std::vector<uint32_t> target(static_cast<size_t>(screen));
@@ -52,7 +57,8 @@ void Exercise(TGIFImage& AImage) {
                            AImage.ScreenWidth()};
   TGIFComposer composer;
   int32_t painted = 0;
-  for (; painted < AImage.Count() && spend(2 * screen); ++painted) {
+  // Frame k may be built from the start frame: up to k + 1 frames drawn.
+  for (; painted < decoded && spend(screen * uint64_t(painted + 2)); ++painted) {
     try {
       PaintGIFFrame(composer, AImage, painted, surface, SolidBackdrop(RGB(173, 255, 91)),
                     RGB(255, 255, 255));
