@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "picture/areas.h"
+
 namespace tintbox {
 
 // Why these thresholds:
@@ -100,35 +102,20 @@ TPictureReport CheckPicture(const TBitmap& ABitmap) {
   const TColor* pixels = ABitmap.Pixels();
   auto at = [&](int32_t x, int32_t y) { return pixels[size_t(y) * stride + size_t(x)]; };
 
-  // Areas: 4-connected non-black pixels, labelled in scan order (column by
-  // column) so each area's point is its first scanned pixel.
-  std::vector<int32_t> label(stride * size_t(h), -1);
-  std::vector<TPoint> stack;
-  for (int32_t x = 0; x < w; ++x) {
-    for (int32_t y = 0; y < h; ++y) {
-      if (at(x, y) == clBlack || label[size_t(y) * stride + size_t(x)] >= 0) continue;
-      const int32_t id = int32_t(report.areas.size());
-      TPictureArea area;
-      area.point = {x, y};
-      area.color = at(x, y);
-      label[size_t(y) * stride + size_t(x)] = id;
-      stack.push_back({x, y});
-      while (!stack.empty()) {
-        const TPoint p = stack.back();
-        stack.pop_back();
-        ++area.pixels;
-        if (at(p.X, p.Y) != area.color) area.mixed = true;
-        const TPoint next[4] = {{p.X - 1, p.Y}, {p.X + 1, p.Y}, {p.X, p.Y - 1}, {p.X, p.Y + 1}};
-        for (const TPoint& q : next) {
-          if (q.X < 0 || q.Y < 0 || q.X >= w || q.Y >= h) continue;
-          int32_t& l = label[size_t(q.Y) * stride + size_t(q.X)];
-          if (l >= 0 || at(q.X, q.Y) == clBlack) continue;
-          l = id;
-          stack.push_back(q);
-        }
-      }
-      report.areas.push_back(area);
-    }
+  // Areas as a fill covers them; an area is mixed when it holds a colour
+  // other than its first pixel's.
+  const TAreaMap areas = LabelAreas(ABitmap);
+  for (size_t k = 0; k < areas.Count(); ++k) {
+    TPictureArea area;
+    area.point = areas.First[k];
+    area.color = at(area.point.X, area.point.Y);
+    area.pixels = areas.Pixels[k];
+    report.areas.push_back(area);
+  }
+  for (size_t i = 0; i < areas.Label.size(); ++i) {
+    if (areas.Label[i] < 0) continue;
+    TPictureArea& area = report.areas[size_t(areas.Label[i])];
+    if (pixels[i] != area.color) area.mixed = true;
   }
 
   // Different colours side by side: each pair of colours once, at the first
@@ -156,7 +143,7 @@ TPictureReport CheckPicture(const TBitmap& ABitmap) {
 
   for (const TPColors& entry : report.colors.colors) {
     for (const TPoint& p : entry.points) {
-      report.areas[size_t(label[size_t(p.Y) * stride + size_t(p.X)])].seeded = true;
+      report.areas[size_t(areas.At(p))].seeded = true;
     }
   }
   for (const TPictureArea& area : report.areas) {
@@ -175,40 +162,19 @@ TPictureReport CheckPicture(const TBitmap& ABitmap) {
     }
   }
 
-  // Per colour: its pixels, how many of them touch black, its first pixel.
-  struct TUse {
-    int64_t pixels = 0, nextToBlack = 0;
-    TPoint first;
-  };
-  std::map<TColor, TUse> uses;
-  for (int32_t x = 0; x < w; ++x) {
-    for (int32_t y = 0; y < h; ++y) {
-      const TColor c = at(x, y);
-      if (c == clBlack) continue;
-      TUse& use = uses[c];
-      if (use.pixels++ == 0) use.first = {x, y};
-      bool byBlack = false;
-      for (int32_t dy = -1; dy <= 1 && !byBlack; ++dy) {
-        for (int32_t dx = -1; dx <= 1 && !byBlack; ++dx) {
-          const int32_t nx = x + dx, ny = y + dy;
-          if (nx >= 0 && ny >= 0 && nx < w && ny < h && at(nx, ny) == clBlack) byBlack = true;
-        }
-      }
-      if (byBlack) ++use.nextToBlack;
-    }
-  }
+  const std::map<TColor, TColorUse> uses = ColorUses(ABitmap);
   for (const TPColors& entry : report.colors.colors) {
     const auto found = uses.find(entry.color);
     if (found == uses.end()) continue;
-    const TUse& use = found->second;
+    const TColorUse& use = found->second;
     const std::string where =
-        std::to_string(use.pixels) + " pixels, first at " + PointText(use.first);
+        std::to_string(use.Pixels) + " pixels, first at " + PointText(use.First);
     if (NearBlack(entry.color)) {
-      problems.Add(TProblemKind::GreyOutline, use.first,
+      problems.Add(TProblemKind::GreyOutline, use.First,
                    "near-black colour " + ColorText(entry.color) + " (" + where +
                        "): grey outline pixels count as a colour");
-    } else if (use.pixels <= StrayPixels && use.nextToBlack == use.pixels) {
-      problems.Add(TProblemKind::StrayColor, use.first,
+    } else if (use.Pixels <= StrayPixels && use.NextToBlack == use.Pixels) {
+      problems.Add(TProblemKind::StrayColor, use.First,
                    "colour " + ColorText(entry.color) + " (" + where +
                        ") lies only along outlines: anti-aliased outline?");
     }

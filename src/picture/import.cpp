@@ -8,6 +8,7 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "picture/areas.h"
 #include "picture/errors.h"
 
 namespace tintbox {
@@ -517,43 +518,15 @@ void RemoveUnplayable(TBitmap& APicture, const TImportOptions& AOptions) {
   const size_t n = size_t(w) * size_t(h);
   TColor* px = APicture.WritablePixels();
   auto at = [&](int32_t x, int32_t y) -> TColor& { return px[size_t(y) * size_t(w) + size_t(x)]; };
-  std::vector<int32_t> label(n);
-  std::vector<TPoint> stack;
   for (int pass = 0; pass < MaxCleanupPasses; ++pass) {
-    // Areas: 4-connected pixels of one colour, labelled column by column, so
-    // each area's first pixel is the one the game's scan meets first.
-    std::fill(label.begin(), label.end(), -1);
-    std::vector<TPoint> first;
-    std::vector<int64_t> size;
-    for (int32_t x = 0; x < w; ++x) {
-      for (int32_t y = 0; y < h; ++y) {
-        if (at(x, y) == clBlack || label[size_t(y) * size_t(w) + size_t(x)] >= 0) continue;
-        const int32_t id = int32_t(first.size());
-        const TColor c = at(x, y);
-        first.push_back({x, y});
-        size.push_back(0);
-        label[size_t(y) * size_t(w) + size_t(x)] = id;
-        stack.push_back({x, y});
-        while (!stack.empty()) {
-          const TPoint p = stack.back();
-          stack.pop_back();
-          ++size.back();
-          const TPoint next[4] = {{p.X - 1, p.Y}, {p.X + 1, p.Y}, {p.X, p.Y - 1}, {p.X, p.Y + 1}};
-          for (const TPoint& q : next) {
-            if (q.X < 0 || q.Y < 0 || q.X >= w || q.Y >= h || at(q.X, q.Y) != c) continue;
-            int32_t& l = label[size_t(q.Y) * size_t(w) + size_t(q.X)];
-            if (l >= 0) continue;
-            l = id;
-            stack.push_back(q);
-          }
-        }
-      }
-    }
+    // Different colours never touch here, so the areas a fill covers are
+    // areas of one colour.
+    const TAreaMap areas = LabelAreas(APicture);
 
     // Too small to click: outline.
     bool changed = false;
     for (size_t i = 0; i < n; ++i) {
-      if (label[i] >= 0 && size[size_t(label[i])] < AOptions.MinAreaPixels) {
+      if (areas.Label[i] >= 0 && areas.Pixels[size_t(areas.Label[i])] < AOptions.MinAreaPixels) {
         px[i] = clBlack;
         changed = true;
       }
@@ -562,28 +535,9 @@ void RemoveUnplayable(TBitmap& APicture, const TImportOptions& AOptions) {
 
     // A rare colour lying only along outlines takes the nearest other colour;
     // every area is walled in by black, so a whole colour may change.
-    struct TUse {
-      int64_t pixels = 0, byBlack = 0;
-    };
-    std::map<TColor, TUse> uses;
-    for (int32_t y = 0; y < h; ++y) {
-      for (int32_t x = 0; x < w; ++x) {
-        const TColor c = at(x, y);
-        if (c == clBlack) continue;
-        TUse& use = uses[c];
-        ++use.pixels;
-        bool byBlack = false;
-        for (int32_t dy = -1; dy <= 1 && !byBlack; ++dy) {
-          for (int32_t dx = -1; dx <= 1 && !byBlack; ++dx) {
-            const int32_t nx = x + dx, ny = y + dy;
-            byBlack = nx >= 0 && ny >= 0 && nx < w && ny < h && at(nx, ny) == clBlack;
-          }
-        }
-        use.byBlack += byBlack;
-      }
-    }
+    const std::map<TColor, TColorUse> uses = ColorUses(APicture);
     for (const auto& [color, use] : uses) {
-      if (use.pixels > AOptions.StrayPixels || use.byBlack < use.pixels) continue;
+      if (use.Pixels > AOptions.StrayPixels || use.NextToBlack < use.Pixels) continue;
       TColor nearest = clBlack;
       float d = std::numeric_limits<float>::max();
       for (const auto& [other, otherUse] : uses) {
@@ -599,18 +553,18 @@ void RemoveUnplayable(TBitmap& APicture, const TImportOptions& AOptions) {
 
     // The game's scan seeds a run where a pixel is not black and differs from
     // the pixel scanned before it; an area without a seed is never blanked.
-    std::vector<uint8_t> seeded(first.size());
+    std::vector<uint8_t> seeded(areas.Count());
     TColor last = clBlack;
     for (int32_t x = 0; x < w; ++x) {
       for (int32_t y = 0; y < h; ++y) {
         const TColor c = at(x, y);
-        if (c != last && c != clBlack) seeded[size_t(label[size_t(y) * size_t(w) + size_t(x)])] = 1;
+        if (c != last && c != clBlack) seeded[size_t(areas.At({x, y}))] = 1;
         last = c;
       }
     }
-    for (size_t a = 0; a < first.size(); ++a) {
+    for (size_t a = 0; a < areas.Count(); ++a) {
       if (!seeded[a]) {
-        at(first[a].X, first[a].Y) = clBlack;  // the next pixel down starts a run
+        at(areas.First[a].X, areas.First[a].Y) = clBlack;  // the next pixel down starts a run
         changed = true;
       }
     }
@@ -665,31 +619,7 @@ TImportReport ImportDrawing(const TBitmap& ADrawing, const TImportOptions& AOpti
                             : "nothing to colour: the drawing has only one colour besides its "
                               "outlines, and the game needs two");
   }
-  // Areas, counted as a fill covers them: 4-connected pixels of one colour.
-  {
-    TBitmap copy;
-    copy.Assign(APicture);
-    TColor* p = copy.WritablePixels();
-    const int32_t w = report.Width, h = report.Height;
-    std::vector<size_t> stack;
-    for (size_t i = 0; i < n; ++i) {
-      if (p[i] == clBlack) continue;
-      ++report.Areas;
-      const TColor c = p[i];
-      p[i] = clBlack;
-      stack.push_back(i);
-      while (!stack.empty()) {
-        const size_t j = stack.back();
-        stack.pop_back();
-        const int32_t x = int32_t(j % size_t(w)), y = int32_t(j / size_t(w));
-        const size_t next[4] = {x > 0 ? j - 1 : j, x + 1 < w ? j + 1 : j, y > 0 ? j - size_t(w) : j,
-                                y + 1 < h ? j + size_t(w) : j};
-        for (size_t k : next) {
-          if (p[k] == c) p[k] = clBlack, stack.push_back(k);
-        }
-      }
-    }
-  }
+  report.Areas = int64_t(LabelAreas(APicture).Count());
   report.ToBlack = n ? double(toBlack) / double(n) : 0;
   report.Recolored = n ? double(recolored) / double(n) : 0;
   report.Distance = MeanRgbDistance(APicture, ADrawing);
