@@ -8,7 +8,7 @@ import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 import harness  # noqa: E402
-from test_play import PANEL_LEFT, WINDOW, button_centre, catalogue, palette_size  # noqa: E402
+from harness import PANEL_LEFT, WINDOW, button_centre, catalogue, palette_size  # noqa: E402
 
 
 def draw(path):
@@ -23,8 +23,8 @@ def draw(path):
 
 def test(a, display):
     importer = pathlib.Path(a.checker).with_name("tintbox-import")
-    work = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-e2e-import-"))
-    try:
+    with tempfile.TemporaryDirectory(prefix="tintbox-e2e-import-") as tmp:
+        work = pathlib.Path(tmp)
         images = work / "img"
         shutil.copytree(a.images, images)
         before = catalogue(a.checker, str(images))
@@ -83,8 +83,6 @@ def test(a, display):
                              lambda: (time.sleep(0.15), frame() != first)[1])
         finally:
             game.close()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

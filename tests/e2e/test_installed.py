@@ -2,14 +2,13 @@
 its desktop entry and metadata pass their validators, and the installed program,
 started from another folder through bin/tintbox, plays picture 1."""
 import pathlib
-import shutil
 import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 import harness  # noqa: E402
-from test_play import catalogue  # noqa: E402
+from harness import catalogue  # noqa: E402
 from test_startup import ready_to_play  # noqa: E402
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent.parent / "package"))
@@ -28,8 +27,8 @@ def tree(root):
 
 def test(a, display):
     build = pathlib.Path(a.program).parent
-    work = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-install-"))
-    try:
+    with tempfile.TemporaryDirectory(prefix="tintbox-install-") as tmp:
+        work = pathlib.Path(tmp)
         prefix = "/opt/tintbox-test"
         env = {**display.env, "DESTDIR": str(work / "stage")}
         subprocess.run(["cmake", "--install", str(build), "--prefix", prefix], env=env,
@@ -54,8 +53,6 @@ def test(a, display):
             ready_to_play(display, *catalogue(a.checker, a.images)[1])
         finally:
             game.close()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

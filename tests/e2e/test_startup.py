@@ -8,7 +8,7 @@ import tempfile
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 import harness  # noqa: E402
-from test_play import catalogue, palette_size  # noqa: E402
+from harness import catalogue, palette_size  # noqa: E402
 
 TEXT = "Нет картинок. Программа будет завершена!"
 
@@ -41,8 +41,8 @@ def test(a, display):
     # img/ beside the program. Its picture 1 is a bundled picture with another
     # number of colours, so the palette tells which folder is played.
     other = next(k for k, (colours, _) in pictures.items() if colours != pictures[1][0])
-    work = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-own-"))
-    try:
+    with tempfile.TemporaryDirectory(prefix="tintbox-own-") as tmp:
+        work = pathlib.Path(tmp)
         (work / "mine").mkdir()
         shutil.copy2(pathlib.Path(a.images) / f"{other}.bmp", work / "mine" / "1.bmp")
         (work / "a-file").write_bytes(b"")
@@ -69,8 +69,6 @@ def test(a, display):
                 assert code == 0, f"{folder}: exit status {code}"
             finally:
                 game.close()
-    finally:
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
