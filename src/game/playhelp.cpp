@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "picture/canvas.h"
+#include "picture/areas.h"
 
 namespace tintbox {
 
@@ -80,49 +80,34 @@ std::unique_ptr<TBitmap> HintOverlay(const TBitmap& APicture, const TColorsList&
       if (APicture.PixelAt(p.X, p.Y) != entry.color) wrong.push_back(p);
   if (wrong.empty()) return nullptr;
 
-  // The areas as the player's fills see them: black stays, everything else
-  // is white; then each wrong area is filled with a number of its own, 1, 2,
-  // ..., by the same boundary fill as the player's.
+  // The areas as the player's fills see them; those holding a wrong seed
+  // point get stripes, everything else stays see-through. Each wrong area's
+  // size and bounds are gathered on the way.
+  const TAreaMap areas = LabelAreas(APicture);
+  std::vector<uint8_t> isWrong(areas.Count());
+  bool any = false;
+  for (const TPoint& p : wrong) {
+    const int32_t label = areas.At(p);  // -1 where a seed point lies on black
+    if (label >= 0) isWrong[size_t(label)] = 1, any = true;
+  }
+  if (!any) return nullptr;
   const int32_t w = APicture.Width(), h = APicture.Height();
   auto overlay = std::make_unique<TBitmap>();
-  overlay->SetSize(w, h);
-  const size_t count = size_t(w) * size_t(h);
-  {
-    const TColor* in = APicture.Pixels();
-    TColor* out = overlay->WritablePixels();
-    for (size_t i = 0; i < count; ++i) out[i] = in[i] == clBlack ? clBlack : clWhite;
-  }
-  TCanvas& canvas = overlay->Canvas();
-  TColor areas = 0;
-  for (const TPoint& p : wrong) {
-    // Several seed points may lie in one area.
-    if (overlay->PixelAt(p.X, p.Y) != clWhite) continue;
-    // The numbers run out only past 16 million areas; the rest go unmarked.
-    if (areas + 1 == clWhite) break;
-    canvas.Brush.SetColor(++areas);
-    canvas.FloodFill(p.X, p.Y, clBlack, fsBorder);
-  }
-  if (areas == 0) return nullptr;
-
-  // Stripes over the numbered pixels, see-through elsewhere; each area's size
-  // and bounds are gathered on the way.
-  std::vector<TWrongArea> found(size_t(areas) + 1);
+  overlay->SetSize(w, h, clNone);
+  std::vector<TWrongArea> found(areas.Count());
   TColor* pixels = overlay->WritablePixels();
   for (int32_t y = 0; y < h; ++y) {
-    TColor* row = pixels + size_t(y) * size_t(w);
     for (int32_t x = 0; x < w; ++x) {
-      const TColor v = row[x];
-      if (v == clBlack || v == clWhite) {
-        row[x] = clNone;
-        continue;
-      }
-      TWrongArea& area = found[v];
+      const size_t i = size_t(y) * size_t(w) + size_t(x);
+      const int32_t label = areas.Label[i];
+      if (label < 0 || !isWrong[size_t(label)]) continue;
+      TWrongArea& area = found[size_t(label)];
       ++area.Pixels;
       area.Left = std::min(area.Left, x);
       area.Right = std::max(area.Right, x);
       area.Top = std::min(area.Top, y);
       area.Bottom = std::max(area.Bottom, y);
-      row[x] = StripeColor(x, y);
+      pixels[i] = StripeColor(x, y);
     }
   }
   for (const TWrongArea& area : found)
