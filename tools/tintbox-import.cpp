@@ -10,9 +10,6 @@
 // next numbers, and no file is ever overwritten. One line a picture on
 // standard output; errors on standard error, one line each. Exit 1 when a
 // drawing failed, 2 on a usage error.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,10 +18,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -34,6 +29,7 @@
 #include "picture/bmpwriter.h"
 #include "picture/errors.h"
 #include "picture/import.h"
+#include "writefile.h"
 
 using namespace tintbox;
 
@@ -137,36 +133,6 @@ QImage ToQImage(const TBitmap& ABitmap) {
   return image;
 }
 
-// Writes ABytes to APath. With AExclusive the file must not exist yet;
-// otherwise a temporary file beside it replaces it at the end, so a failure
-// never leaves half a picture.
-void WriteFile(const std::string& APath, const std::vector<uint8_t>& ABytes, bool AExclusive) {
-  std::string temp = APath;
-  int fd;
-  if (AExclusive) {
-    fd = ::open(APath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  } else {
-    temp += ".XXXXXX";
-    fd = ::mkstemp(temp.data());
-    if (fd >= 0) ::fchmod(fd, 0644);
-  }
-  if (fd < 0) throw EFOpenError("cannot create " + APath + ": " + std::strerror(errno));
-  size_t done = 0;
-  while (done < ABytes.size()) {
-    const ssize_t n = ::write(fd, ABytes.data() + done, ABytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += size_t(n);
-  }
-  const int error = done < ABytes.size() ? errno : 0;
-  if (::close(fd) != 0 || error != 0 ||
-      (!AExclusive && ::rename(temp.c_str(), APath.c_str()) != 0)) {
-    const int saved = error ? error : errno;
-    ::unlink(temp.c_str());
-    throw EFOpenError("cannot write " + APath + ": " + std::strerror(saved));
-  }
-}
-
 std::string Percent(double AShare) {
   char text[32];
   std::snprintf(text, sizeof text, "%.1f%%", AShare * 100);
@@ -205,7 +171,8 @@ bool ImportOne(const std::string& ADrawing, const std::string& AOut, int ANumber
     const std::vector<uint8_t> bytes =
         WriteBmp(picture.Pixels(), picture.Width(), picture.Height(),
                  colors <= 256 ? TBmpFileFormat::Pal8 : TBmpFileFormat::Bgr24);
-    WriteFile(AOut, bytes, ANumber > 0);
+    tools::WriteFile(AOut, bytes,
+                     ANumber > 0 ? tools::TWriteMode::CreateNew : tools::TWriteMode::Replace);
     std::string previewNote;
     if (!AOptions.preview.empty()) {
       const std::string name = PreviewName(AOptions.preview, ANumber);
