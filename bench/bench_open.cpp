@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/colorslist.h"
-#include "game/random.h"
+#include "rules/colorslist.h"
+#include "rules/random.h"
 #include "picture/draw.h"
 #include "picture/picture.h"
 #include "stb_peer.h"

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "game/game.h"
-#include "game/random.h"
+#include "rules/random.h"
 #include "ui/application.h"
 #include "ui/mainwindow.h"
 

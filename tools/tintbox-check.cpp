@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "check_gif.h"
-#include "game/catalogue.h"
-#include "game/colorslist.h"
-#include "game/picturecheck.h"
+#include "rules/catalogue.h"
+#include "rules/colorslist.h"
+#include "rules/picturecheck.h"
 #include "picture/canvas.h"
 #include "picture/errors.h"
 #include "picture/picture.h"

@@ -23,12 +23,12 @@
 #include <string>
 #include <vector>
 
-#include "game/catalogue.h"
-#include "game/colorslist.h"
-#include "game/picturecheck.h"
+#include "rules/catalogue.h"
+#include "rules/colorslist.h"
+#include "rules/picturecheck.h"
 #include "picture/bmpwriter.h"
 #include "picture/errors.h"
-#include "picture/import.h"
+#include "import/import.h"
 #include "writefile.h"
 
 using namespace tintbox;

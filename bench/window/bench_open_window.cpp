@@ -9,7 +9,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "game/random.h"
+#include "rules/random.h"
 #include "stb_peer.h"
 #include "ui/application.h"
 #include "ui/mainwindow.h"

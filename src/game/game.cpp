@@ -3,9 +3,9 @@
 #include <QCursor>
 #include <algorithm>
 
-#include "game/catalogue.h"
-#include "game/playhelp.h"
-#include "game/strtoint.h"
+#include "rules/catalogue.h"
+#include "rules/playhelp.h"
+#include "rules/strtoint.h"
 #include "picture/errors.h"
 #include "ui/dialogs.h"
 #include "ui/examplewindow.h"

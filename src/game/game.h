@@ -9,11 +9,14 @@
 #include <optional>
 #include <string>
 
-#include "game/colorslist.h"
-#include "game/random.h"
+#include "rules/colorslist.h"
+#include "rules/random.h"
 #include "ui/mainwindow.h"
 
 namespace tintbox {
+
+// The per-control integer that marks the game's palette buttons.
+inline constexpr int32_t PaletteTag = -100;
 
 // A palette button of colour AColor on APanel, its properties set in the
 // order the game sets them.

@@ -14,9 +14,6 @@
 
 namespace tintbox {
 
-// The per-control integer that marks the game's palette buttons.
-inline constexpr int32_t PaletteTag = -100;
-
 // Desktop scheme colours, read from the application palette.
 enum TSysColor {
   COLOR_BTNSHADOW,

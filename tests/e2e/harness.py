@@ -47,7 +47,7 @@ class Display:
             if lock.exists() or pathlib.Path(f"/tmp/.X11-unix/X{n}").exists():
                 continue
             proc = subprocess.Popen(
-                ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                ["Xvfb", f":{n}", "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp", "-noreset"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
                 # The lock must name our own server: another one shutting down

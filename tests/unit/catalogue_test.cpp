@@ -1,4 +1,4 @@
-#include "game/catalogue.h"
+#include "rules/catalogue.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "game/colorslist.h"
+#include "rules/colorslist.h"
 
 #include <gtest/gtest.h>
 

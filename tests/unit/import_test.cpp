@@ -1,4 +1,4 @@
-#include "picture/import.h"
+#include "import/import.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/picturecheck.h"
+#include "rules/picturecheck.h"
 #include "picture/bmpwriter.h"
 #include "testbitmaps.h"
 

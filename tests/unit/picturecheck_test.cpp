@@ -1,4 +1,4 @@
-#include "game/picturecheck.h"
+#include "rules/picturecheck.h"
 
 #include <gtest/gtest.h>
 

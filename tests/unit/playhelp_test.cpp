@@ -1,6 +1,6 @@
 // Help for a stuck player: where a click on an outline starts its fill, and
 // the hint's overlay of the areas the completion test finds wrong.
-#include "game/playhelp.h"
+#include "rules/playhelp.h"
 
 #include <gtest/gtest.h>
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "game/random.h"
+#include "rules/random.h"
 #include "picture/bmpwriter.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"

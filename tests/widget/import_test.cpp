@@ -3,7 +3,7 @@
 // transparent, tiny, huge) run through the tintbox-import command; every
 // picture it writes must pass the checker's rules with no problem at all and
 // stay close to the drawing. Bad input gets a one-line error and no file.
-#include "picture/import.h"
+#include "import/import.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@
 #include <functional>
 #include <string>
 
-#include "game/catalogue.h"
-#include "game/picturecheck.h"
+#include "rules/catalogue.h"
+#include "rules/picturecheck.h"
 #include "picture/bmpwriter.h"
 #include "picture/picture.h"
 

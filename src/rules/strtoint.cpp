@@ -1,4 +1,4 @@
-#include "game/strtoint.h"
+#include "rules/strtoint.h"
 
 #include "picture/errors.h"
 

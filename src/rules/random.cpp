@@ -1,4 +1,4 @@
-#include "game/random.h"
+#include "rules/random.h"
 
 #include <chrono>
 

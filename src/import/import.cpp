@@ -1,4 +1,4 @@
-#include "picture/import.h"
+#include "import/import.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "game/playhelp.h"
+#include "rules/playhelp.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "game/colorslist.h"
+#include "rules/colorslist.h"
 #include "picture/bitmap.h"
 #include "picture/color.h"
 

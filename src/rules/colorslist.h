@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/random.h"
+#include "rules/random.h"
 #include "picture/bitmap.h"
 #include "picture/canvas.h"
 #include "picture/color.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "game/colorslist.h"
+#include "rules/colorslist.h"
 #include "picture/bitmap.h"
 #include "picture/color.h"
 
