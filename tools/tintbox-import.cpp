@@ -23,22 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "rules/catalogue.h"
-#include "rules/colorslist.h"
-#include "rules/picturecheck.h"
+#include "import/import.h"
 #include "picture/bmpwriter.h"
 #include "picture/errors.h"
-#include "import/import.h"
+#include "rules/catalogue.h"
+#include "rules/limits.h"
 #include "writefile.h"
 
 using namespace tintbox;
-
-// The importer's limits are the checker's.
-static_assert(TImportOptions{}.MaxColors == MaxColors);
-static_assert(TImportOptions{}.GreyLimit == GreyLimit);
-static_assert(TImportOptions{}.MinAreaPixels == TinyAreaPixels);
-static_assert(TImportOptions{}.StrayPixels == StrayPixels);
-static_assert(ImportWidth == ViewWidth && ImportHeight == ViewHeight);
 
 namespace {
 
@@ -87,7 +79,7 @@ TFitted ReadFitted(const std::string& AFile) {
     // straight at the fitted size, however large it says it is.
     QSizeF size = svg.viewBoxF().size();
     if (size.isEmpty()) size = svg.defaultSize();
-    if (size.isEmpty()) size = QSizeF(ImportWidth, ImportHeight);
+    if (size.isEmpty()) size = QSizeF(ViewWidth, ViewHeight);
     // In thousandths, so that fractional sizes keep their proportions; held
     // to what a 64-bit number can round to.
     auto side = [](qreal v) { return std::llround(std::clamp(v * 1000, 1.0, 1e15)); };

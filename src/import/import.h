@@ -11,11 +11,9 @@
 
 #include "picture/bitmap.h"
 #include "picture/color.h"
+#include "rules/limits.h"
 
 namespace tintbox {
-
-// The size of a picture the game shows whole.
-inline constexpr int32_t ImportWidth = 640, ImportHeight = 480;
 
 struct TImportSize {
   int32_t Width = 0;
@@ -26,28 +24,28 @@ struct TImportSize {
 // The size an AWidth x AHeight drawing takes when fitted into ABox with its
 // proportions kept: as large as fits, never below 1 x 1. Sizes below 1 give
 // 0 x 0.
-TImportSize FitInto(int64_t AWidth, int64_t AHeight,
-                    TImportSize ABox = {ImportWidth, ImportHeight});
+TImportSize FitInto(int64_t AWidth, int64_t AHeight, TImportSize ABox = {ViewWidth, ViewHeight});
 
 // The drawing at APixels (AWidth x AHeight premultiplied 0xAARRGGBB pixels,
 // AStride pixels a row: the layout of QImage's ARGB32_Premultiplied) laid on
 // white, centred in a white picture of ABox. Fails with EInvalidGraphic when
 // the drawing is larger than the box.
 void PlaceDrawing(const uint32_t* APixels, int32_t AWidth, int32_t AHeight, size_t AStride,
-                  TBitmap& AOut, TImportSize ABox = {ImportWidth, ImportHeight});
+                  TBitmap& AOut, TImportSize ABox = {ViewWidth, ViewHeight});
 
-// The limits a picture is held to; the defaults are the picture checker's.
+// The limits a picture is held to; the defaults are the game's and the
+// picture checker's (rules/limits.h).
 struct TImportOptions {
-  int MaxColors = 10;          // palette colours (white included), 2..10
-  int GreyLimit = 64;          // every channel below: near-black, so outline
-  int64_t MinAreaPixels = 16;  // smaller areas are too small to click
-  int64_t StrayPixels = 32;    // a colour this rare lying only along outlines
-  int32_t PixelScale = 1;      // picture pixels a side per drawing pixel, for a
-                               // drawing enlarged as blocks
+  int MaxColors = tintbox::MaxColors;               // palette colours (white included), 2..10
+  int GreyLimit = tintbox::GreyLimit;               // every channel below: near-black, so outline
+  int64_t MinAreaPixels = tintbox::TinyAreaPixels;  // smaller areas are too small to click
+  int64_t StrayPixels = tintbox::StrayPixels;       // a colour this rare lying only along outlines
+  int32_t PixelScale = 1;  // picture pixels a side per drawing pixel, for a
+                           // drawing enlarged as blocks
 };
 
-// Step 1, the outline: 1 for every pixel that is ink (dark, or near-black by
-// AGreyLimit), 0 for the rest.
+// Step 1, the outline: 1 for every pixel that is ink (near-black by AGreyLimit,
+// or a dark grey or brown), 0 for the rest.
 std::vector<uint8_t> OutlineMask(const TBitmap& ADrawing, int AGreyLimit);
 
 // Step 2, the colours: every pixel of ADrawing that is not ink gets one of at

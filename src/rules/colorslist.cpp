@@ -8,6 +8,10 @@ void TColorsList::Add(TColor AColor, TPoint APoint) {
   if (AColor == lastcolor) return;  // the run goes on
   lastcolor = AColor;
   if (AColor == clBlack) return;  // outlines are no colour
+  Record(AColor, APoint);
+}
+
+void TColorsList::Record(TColor AColor, TPoint APoint) {
   const int32_t i = IndexOf(AColor);
   if (i < 0) {
     colors.emplace_back(AColor, APoint);
@@ -45,45 +49,24 @@ void TColorsList::Shuffle(TRandom& ARandom) {
   }
 }
 
-namespace {
-
-// The completion test over any pixel read: every seed point holds its colour.
-template <typename TRead>
-bool SeedsHoldTheirColors(const std::vector<TPColors>& AColors, TRead&& ARead) {
-  for (const TPColors& entry : AColors) {
-    for (const TPoint& p : entry.points) {
-      if (ARead(p.X, p.Y) != entry.color) return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
-
 bool TColorsList::IsCorrectColors(const TBitmap& ABitmap) const {
-  return SeedsHoldTheirColors(colors, [&](int32_t x, int32_t y) { return ABitmap.PixelAt(x, y); });
+  bool correct = true;
+  ForEachWrongSeed([&](int32_t x, int32_t y) { return ABitmap.PixelAt(x, y); },
+                   [&](TPoint) { return correct = false; });
+  return correct;
 }
 
 bool TColorsList::IsCorrectColors(const TCanvas& ACanvas) const {
-  return SeedsHoldTheirColors(colors, [&](int32_t x, int32_t y) { return ACanvas.Pixels(x, y); });
+  bool correct = true;
+  ForEachWrongSeed([&](int32_t x, int32_t y) { return ACanvas.Pixels(x, y); },
+                   [&](TPoint) { return correct = false; });
+  return correct;
 }
 
 void ScanPicture(const TBitmap& ABitmap, TColorsList& AList) {
   AList.Clear();
-  AList.lastcolor = clBlack;
-  const int32_t w = ABitmap.Width(), h = ABitmap.Height();
-  if (w <= 0 || h <= 0) return;
-  const TColor* pixels = ABitmap.Pixels();
-  const size_t stride = size_t(w);
-  for (int32_t x = 0; x < w; ++x) {
-    const TColor* p = pixels + x;
-    for (int32_t y = 0; y < h; ++y, p += stride) {
-      // Most pixels continue a run; only a change reaches Add. A read that
-      // gives NoPixel stands for no pixel and is not passed on.
-      const TColor c = *p;
-      if (c != AList.lastcolor && c != NoPixel) AList.Add(c, TPoint{x, y});
-    }
-  }
+  AList.lastcolor =
+      ScanSeeds(ABitmap, [&](TColor AColor, TPoint APoint) { AList.Record(AColor, APoint); });
 }
 
 void BlankPicture(TCanvas& ACanvas, const TColorsList& AList) {

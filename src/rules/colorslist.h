@@ -3,18 +3,17 @@
 // column-by-column scan; the palette order; the completion test.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "rules/random.h"
 #include "picture/bitmap.h"
 #include "picture/canvas.h"
 #include "picture/color.h"
+#include "rules/limits.h"
+#include "rules/random.h"
 
 namespace tintbox {
-
-// The most palette colours a picture may have.
-inline constexpr int MaxColors = 10;
 
 struct TPColors {
   // Create: an entry of AColor whose only seed point is APoint.
@@ -36,6 +35,10 @@ class TColorsList {
   // differs from the pixel offered before it.
   void Add(TColor AColor, TPoint APoint);
 
+  // Appends APoint to the entry of AColor, or a new entry of it at the end.
+  // AColor is not black.
+  void Record(TColor AColor, TPoint APoint);
+
   // Position of the entry of AColor, or -1.
   int32_t IndexOf(TColor AColor) const;
 
@@ -54,10 +57,46 @@ class TColorsList {
   // entry's colour (an empty list is true).
   bool IsCorrectColors(const TCanvas& ACanvas) const;
   bool IsCorrectColors(const TBitmap& ABitmap) const;
+
+  // The completion test's rule, which the hint shares: calls AWrong(point)
+  // for each seed point, entry by entry in list order, whose pixel
+  // (ARead(x, y)) is not its entry's colour, until AWrong returns false.
+  template <typename TRead, typename TWrong>
+  void ForEachWrongSeed(TRead&& ARead, TWrong&& AWrong) const {
+    for (const TPColors& entry : colors) {
+      for (const TPoint& p : entry.points) {
+        if (ARead(p.X, p.Y) != entry.color && !AWrong(p)) return;
+      }
+    }
+  }
 };
 
-// Scans a freshly opened picture into AList: Clear, lastcolor := 0, then
-// every pixel column by column (x outer, y inner) into Add. Every opening
+// The game's scan: ABitmap column by column (x outer, y inner), starting from
+// the memory of a black pixel; calls ASeed(colour, point) at the first pixel
+// of every run of a colour that is not black. A NoPixel value stands for no
+// pixel and is passed over. Returns the colour of the last pixel scanned.
+template <typename TSeed>
+TColor ScanSeeds(const TBitmap& ABitmap, TSeed&& ASeed) {
+  TColor last = clBlack;
+  const int32_t w = ABitmap.Width(), h = ABitmap.Height();
+  if (w <= 0 || h <= 0) return last;
+  const TColor* pixels = ABitmap.Pixels();
+  const size_t stride = size_t(w);
+  for (int32_t x = 0; x < w; ++x) {
+    const TColor* p = pixels + x;
+    for (int32_t y = 0; y < h; ++y, p += stride) {
+      // Most pixels continue a run; only a change is looked at.
+      const TColor c = *p;
+      if (c == last || c == NoPixel) continue;
+      last = c;
+      if (c != clBlack) ASeed(c, TPoint{x, y});
+    }
+  }
+  return last;
+}
+
+// Scans a freshly opened picture into AList: Clear, then ScanSeeds, each seed
+// recorded as Add records it; lastcolor ends as the last pixel's. Every opening
 // starts from the same memory, so a picture scans the same whichever picture
 // was open before.
 void ScanPicture(const TBitmap& ABitmap, TColorsList& AList);

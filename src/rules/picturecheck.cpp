@@ -9,16 +9,7 @@
 
 namespace tintbox {
 
-// Why these thresholds:
-// - GreyLimit: an outline drawn with a soft or grey pen leaves pixels that look
-//   black but are not; every channel below 64 is darker than any colour a
-//   player would pick out of a palette, so such pixels are almost surely meant
-//   as outline.
-// - StrayPixels: anti-aliasing mixes outline and fill into in-between colours
-//   found only along outlines; a colour of at most 32 pixels that all touch
-//   black (8 neighbours) is reported as such.
-// - TinyAreaPixels: an area under 16 pixels (4 x 4) is hard to hit with the
-//   pointer but must still be filled to solve the picture.
+// The thresholds of the warnings are the limits of rules/limits.h.
 
 std::string PointText(TPoint APoint) {
   return std::to_string(APoint.X) + "," + std::to_string(APoint.Y);
@@ -50,11 +41,6 @@ class TProblemList {
   std::vector<TPictureProblem>& FOut;
   std::map<TProblemKind, size_t> FCounts;
 };
-
-bool NearBlack(TColor c) {
-  return c != clBlack && GetRValue(c) < GreyLimit && GetGValue(c) < GreyLimit &&
-         GetBValue(c) < GreyLimit;
-}
 
 }  // namespace
 

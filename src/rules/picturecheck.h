@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "rules/colorslist.h"
 #include "picture/bitmap.h"
 #include "picture/color.h"
+#include "rules/colorslist.h"
+#include "rules/limits.h"
 
 namespace tintbox {
 
@@ -37,12 +38,6 @@ struct TPictureProblem {
   TPoint point;      // where it shows first
   std::string text;  // one line for a person
 };
-
-// Thresholds of the warnings (see picturecheck.cpp for their reasons).
-inline constexpr int GreyLimit = 64;           // every channel below: near-black
-inline constexpr int64_t StrayPixels = 32;     // a colour this rare, all on outlines
-inline constexpr int64_t TinyAreaPixels = 16;  // smaller areas are hard to click
-inline constexpr int32_t ViewWidth = 640, ViewHeight = 480;
 
 struct TPictureReport {
   int32_t width = 0, height = 0;

@@ -75,9 +75,11 @@ void DrawRing(TBitmap& AOverlay, const TWrongArea& AArea) {
 std::unique_ptr<TBitmap> HintOverlay(const TBitmap& APicture, const TColorsList& AList) {
   // The seed points the completion test would find wrong.
   std::vector<TPoint> wrong;
-  for (const TPColors& entry : AList.colors)
-    for (const TPoint& p : entry.points)
-      if (APicture.PixelAt(p.X, p.Y) != entry.color) wrong.push_back(p);
+  AList.ForEachWrongSeed([&](int32_t x, int32_t y) { return APicture.PixelAt(x, y); },
+                         [&](TPoint APoint) {
+                           wrong.push_back(APoint);
+                           return true;
+                         });
   if (wrong.empty()) return nullptr;
 
   // The areas as the player's fills see them; those holding a wrong seed

@@ -22,10 +22,10 @@
 #include <functional>
 #include <string>
 
-#include "rules/catalogue.h"
-#include "rules/picturecheck.h"
 #include "picture/bmpwriter.h"
 #include "picture/picture.h"
+#include "rules/catalogue.h"
+#include "rules/picturecheck.h"
 
 using namespace tintbox;
 
@@ -128,7 +128,7 @@ std::string Problems(const QString& AFile) {
   std::string s;
   const TPictureReport report = CheckPicture(bmp);
   for (const TPictureProblem& p : report.problems) s += p.text + "\n";
-  if (bmp.Width() != ImportWidth || bmp.Height() != ImportHeight) s += "not 640x480\n";
+  if (bmp.Width() != ViewWidth || bmp.Height() != ViewHeight) s += "not 640x480\n";
   if (report.colors.Count() < 2) s += "fewer than two colours\n";
   if (bmp.Format().FileBitsPerPixel != 8) s += "not 8-bit\n";
   return s;
