@@ -8,6 +8,27 @@ namespace tintbox {
 
 namespace {
 
+// Rows of pixels StridePixels apart: a 32-bit surface, or a bitmap's own
+// colours. The fill and the copies are written once for both.
+template <typename TPixel>
+struct TRows {
+  TPixel* Bits = nullptr;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t StridePixels = 0;
+  TPixel* Row(int32_t y) const { return Bits + int64_t(y) * StridePixels; }
+};
+
+TRows<uint32_t> RowsOf(const TSurface32& ATarget) {
+  return {ATarget.Bits, ATarget.Width, ATarget.Height, ATarget.StridePixels};
+}
+
+// A bitmap's pixels for writing: a shared store is copied first.
+TRows<TColor> RowsOf(TBitmap& ATarget) {
+  if (ATarget.Empty()) return {};
+  return {ATarget.WritablePixels(), ATarget.Width(), ATarget.Height(), ATarget.Width()};
+}
+
 int32_t TruncToInt(double AValue) {
   // The operands are client sizes and a positive ratio, so the result stays
   // within the client size; the clamp only guards against a NaN or a wild value.
@@ -33,13 +54,15 @@ struct TStretchMap {
   }
 };
 
-bool UsableTarget(const TSurface32& ATarget) {
+template <typename TPixel>
+bool UsableTarget(const TRows<TPixel>& ATarget) {
   return ATarget.Bits && ATarget.Width > 0 && ATarget.Height > 0 &&
          ATarget.StridePixels >= ATarget.Width;
 }
 
 // Clips ADest to the target; false when nothing of the source shows.
-bool MapStretch(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource,
+template <typename TPixel>
+bool MapStretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
                 TStretchMap& AMap) {
   if (!UsableTarget(ATarget) || ASource.Empty()) return false;
   AMap.DestLeft = ADest.Left;
@@ -65,15 +88,15 @@ bool MapStretch(const TSurface32& ATarget, const TRect& ADest, const TBitmap& AS
 
 // Walks every visible target pixel with the source pixel (and its index in the
 // source) that falls on it.
-template <typename TPixelOp>
-void WalkStretch(const TSurface32& ATarget, const TStretchMap& AMap, const TBitmap& ASource,
+template <typename TPixel, typename TPixelOp>
+void WalkStretch(const TRows<TPixel>& ATarget, const TStretchMap& AMap, const TBitmap& ASource,
                  TPixelOp AOp) {
   const int32_t n = AMap.X1 - AMap.X0;
   for (int32_t y = AMap.Y0; y < AMap.Y1; ++y) {
     const int32_t sy = AMap.SourceRow(y);
     const TColor* src = ASource.ScanLine(sy);
     const size_t rowStart = size_t(sy) * size_t(AMap.SrcW);
-    uint32_t* dst = ATarget.Row(y) + AMap.X0;
+    TPixel* dst = ATarget.Row(y) + AMap.X0;
     if (AMap.OneToOne) {
       const int32_t sx0 = int32_t(AMap.X0 - AMap.DestLeft);
       for (int32_t i = 0; i < n; ++i) AOp(dst[i], src[sx0 + i], rowStart + size_t(sx0 + i));
@@ -82,6 +105,46 @@ void WalkStretch(const TSurface32& ATarget, const TStretchMap& AMap, const TBitm
       for (int32_t i = 0; i < n; ++i) AOp(dst[i], src[map[i]], rowStart + size_t(map[i]));
     }
   }
+}
+
+// ASource scaled into ADest as a target pixel AConvert(colour) each.
+template <typename TPixel, typename TConvert>
+void Stretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
+             TConvert AConvert) {
+  TStretchMap map;
+  if (!MapStretch(ATarget, ADest, ASource, map)) return;
+  WalkStretch(ATarget, map, ASource, [AConvert](TPixel& d, TColor s, size_t) { d = AConvert(s); });
+}
+
+// The colour-keyed copy: as Stretch, leaving out source pixels equal to AKey.
+template <typename TPixel, typename TConvert>
+void KeyedStretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
+                  TColor AKey, TConvert AConvert) {
+  TStretchMap map;
+  if (!MapStretch(ATarget, ADest, ASource, map)) return;
+  WalkStretch(ATarget, map, ASource, [AKey, AConvert](TPixel& d, TColor s, size_t) {
+    if (s != AKey) d = AConvert(s);
+  });
+}
+
+template <typename TPixel>
+void Fill(const TRows<TPixel>& ATarget, const TRect& ARect, TPixel AValue) {
+  if (!UsableTarget(ATarget)) return;
+  const int32_t x0 = std::max<int32_t>(ARect.Left, 0), x1 = std::min(ARect.Right, ATarget.Width);
+  const int32_t y0 = std::max<int32_t>(ARect.Top, 0), y1 = std::min(ARect.Bottom, ATarget.Height);
+  if (x0 >= x1 || y0 >= y1) return;
+  for (int32_t y = y0; y < y1; ++y) std::fill(ATarget.Row(y) + x0, ATarget.Row(y) + x1, AValue);
+}
+
+constexpr auto Screen = [](TColor AColor) { return ToRGB32(AColor); };
+constexpr auto Same = [](TColor AColor) { return AColor; };
+
+// The rectangle an unscaled copy of ASource with its corner at AAt takes.
+TRect AtCorner(TPoint AAt, const TBitmap& ASource) {
+  auto end = [](int32_t AStart, int32_t ALength) {
+    return int32_t(std::min<int64_t>(int64_t(AStart) + ALength, INT32_MAX));
+  };
+  return TRect{AAt.X, AAt.Y, end(AAt.X, ASource.Width()), end(AAt.Y, ASource.Height())};
 }
 
 }  // namespace
@@ -124,27 +187,30 @@ TRect PlacePicture(int32_t APicW, int32_t APicH, int32_t AClientW, int32_t AClie
 }
 
 void StretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource) {
-  TStretchMap map;
-  if (!MapStretch(ATarget, ADest, ASource, map)) return;
-  WalkStretch(ATarget, map, ASource, [](uint32_t& d, TColor s, size_t) { d = ToRGB32(s); });
+  Stretch(RowsOf(ATarget), ADest, ASource, Screen);
 }
 
 void KeyedStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource,
                       TColor AKey) {
-  TStretchMap map;
-  if (!MapStretch(ATarget, ADest, ASource, map)) return;
-  WalkStretch(ATarget, map, ASource, [AKey](uint32_t& d, TColor s, size_t) {
-    if (s != AKey) d = ToRGB32(s);
-  });
+  KeyedStretch(RowsOf(ATarget), ADest, ASource, AKey, Screen);
+}
+
+void CopyBitmap(TBitmap& ATarget, TPoint AAt, const TBitmap& ASource) {
+  Stretch(RowsOf(ATarget), AtCorner(AAt, ASource), ASource, Same);
+}
+
+void KeyedCopyBitmap(TBitmap& ATarget, TPoint AAt, const TBitmap& ASource, TColor AKey) {
+  KeyedStretch(RowsOf(ATarget), AtCorner(AAt, ASource), ASource, AKey, Same);
 }
 
 void AlphaStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource) {
   TStretchMap map;
-  if (!MapStretch(ATarget, ADest, ASource, map)) return;
+  const TRows<uint32_t> target = RowsOf(ATarget);
+  if (!MapStretch(target, ADest, ASource, map)) return;
   // Without an alpha plane every pixel counts as alpha 255 and goes through
   // the same blend, so such a picture draws as one whose alpha is all 255.
   const uint8_t* alpha = ASource.AlphaPlane();
-  WalkStretch(ATarget, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
+  WalkStretch(target, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
     const uint8_t a = alpha ? alpha[index] : 255;
     // The target is what the screen shows, so the result is opaque.
     d = 0xFF000000u | (uint32_t(BlendChannel(GetRValue(s), uint8_t(d >> 16), a)) << 16) |
@@ -155,9 +221,10 @@ void AlphaStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitm
 
 void CopyWithAlpha(const TSurface32& ATarget, const TBitmap& ASource) {
   TStretchMap map;
-  if (!MapStretch(ATarget, TRect{0, 0, ASource.Width(), ASource.Height()}, ASource, map)) return;
+  const TRows<uint32_t> target = RowsOf(ATarget);
+  if (!MapStretch(target, AtCorner(TPoint{0, 0}, ASource), ASource, map)) return;
   const uint8_t* alpha = ASource.AlphaPlane();
-  WalkStretch(ATarget, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
+  WalkStretch(target, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
     d = (ToRGB32(s) & 0x00FFFFFFu) | (uint32_t(alpha ? alpha[index] : 255) << 24);
   });
 }
@@ -171,12 +238,11 @@ TRect ShapeOutlineRect(int32_t AWidth, int32_t AHeight, int32_t APen) {
 }
 
 void FillRect(const TSurface32& ATarget, const TRect& ARect, TColor AColor) {
-  if (!UsableTarget(ATarget)) return;
-  const int32_t x0 = std::max<int32_t>(ARect.Left, 0), x1 = std::min(ARect.Right, ATarget.Width);
-  const int32_t y0 = std::max<int32_t>(ARect.Top, 0), y1 = std::min(ARect.Bottom, ATarget.Height);
-  if (x0 >= x1 || y0 >= y1) return;
-  const uint32_t value = ToRGB32(AColor);
-  for (int32_t y = y0; y < y1; ++y) std::fill(ATarget.Row(y) + x0, ATarget.Row(y) + x1, value);
+  Fill(RowsOf(ATarget), ARect, ToRGB32(AColor));
+}
+
+void FillRect(TBitmap& ATarget, const TRect& ARect, TColor AColor) {
+  Fill(RowsOf(ATarget), ARect, AColor);
 }
 
 void DrawShapeOutline(const TSurface32& ATarget, int32_t AWidth, int32_t AHeight, int32_t APen,

@@ -61,4 +61,11 @@ void DrawShapeOutline(const TSurface32& ATarget, int32_t AWidth, int32_t AHeight
 // Fills ARect (clipped) with a colour.
 void FillRect(const TSurface32& ATarget, const TRect& ARect, TColor AColor);
 
+// The same fill and copies into a bitmap, as the GIF frames are composed:
+// ARect of ATarget (clipped) filled with AColor; ASource copied unscaled with
+// its top-left corner at AAt (clipped), whole or leaving out pixels of AKey.
+void FillRect(TBitmap& ATarget, const TRect& ARect, TColor AColor);
+void CopyBitmap(TBitmap& ATarget, TPoint AAt, const TBitmap& ASource);
+void KeyedCopyBitmap(TBitmap& ATarget, TPoint AAt, const TBitmap& ASource, TColor AKey);
+
 }  // namespace tintbox

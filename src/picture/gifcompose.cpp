@@ -8,55 +8,21 @@ namespace tintbox {
 
 namespace {
 
-// The part of ARect that lies inside a AWidth x AHeight picture.
-TRect ClipRect(int64_t ALeft, int64_t ATop, int64_t ARight, int64_t ABottom, int32_t AWidth,
-               int32_t AHeight) {
-  TRect r;
-  r.Left = int32_t(std::clamp<int64_t>(ALeft, 0, AWidth));
-  r.Top = int32_t(std::clamp<int64_t>(ATop, 0, AHeight));
-  r.Right = int32_t(std::clamp<int64_t>(ARight, r.Left, AWidth));
-  r.Bottom = int32_t(std::clamp<int64_t>(ABottom, r.Top, AHeight));
-  return r;
-}
-
 // The rectangle a frame takes on the screen: its origin and decoded size.
-TRect FrameRect(const TGIFFrame& AFrame, const TBitmap& AComposite) {
+TRect FrameRect(const TGIFFrame& AFrame) {
   const TPoint at = AFrame.TopLeft();
-  return ClipRect(at.X, at.Y, int64_t(at.X) + AFrame.Width(), int64_t(at.Y) + AFrame.Height(),
-                  AComposite.Width(), AComposite.Height());
-}
-
-void FillBitmapRect(TBitmap& ABitmap, const TRect& ARect, TColor AColor) {
-  if (ARect.Width() <= 0 || ARect.Height() <= 0) return;
-  TColor* pixels = ABitmap.WritablePixels();
-  const size_t stride = size_t(ABitmap.Width());
-  for (int32_t y = ARect.Top; y < ARect.Bottom; ++y)
-    std::fill_n(pixels + size_t(y) * stride + size_t(ARect.Left), ARect.Width(), AColor);
+  return TRect{at.X, at.Y, int32_t(int64_t(at.X) + AFrame.Width()),
+               int32_t(int64_t(at.Y) + AFrame.Height())};
 }
 
 // Draws a frame at its origin; with a transparent colour, pixels of that
 // colour are left out (a colour-keyed copy).
 void DrawFrame(TBitmap& AComposite, TGIFFrame& AFrame) {
   const TBitmap& source = AFrame.Bitmap();
-  const TPoint at = AFrame.TopLeft();
-  const TRect r =
-      ClipRect(at.X, at.Y, int64_t(at.X) + source.Width(), int64_t(at.Y) + source.Height(),
-               AComposite.Width(), AComposite.Height());
-  if (r.Width() <= 0 || r.Height() <= 0) return;
-  TColor* pixels = AComposite.WritablePixels();
-  const size_t stride = size_t(AComposite.Width());
-  const bool keyed = AFrame.HasTransparentColor();
-  const TColor key = AFrame.TransparentColor();
-  for (int32_t y = r.Top; y < r.Bottom; ++y) {
-    const TColor* src = source.ScanLine(y - at.Y) + (r.Left - at.X);
-    TColor* dst = pixels + size_t(y) * stride + size_t(r.Left);
-    if (keyed) {
-      for (int32_t x = 0; x < r.Width(); ++x)
-        if (src[x] != key) dst[x] = src[x];
-    } else {
-      std::copy_n(src, r.Width(), dst);
-    }
-  }
+  if (AFrame.HasTransparentColor())
+    KeyedCopyBitmap(AComposite, AFrame.TopLeft(), source, AFrame.TransparentColor());
+  else
+    CopyBitmap(AComposite, AFrame.TopLeft(), source);
 }
 
 bool CoversScreen(const TGIFFrame& AFrame, const TGIFImage& AImage) {
@@ -96,7 +62,7 @@ const TBitmap& TGIFComposer::ComposeFrame(TGIFImage& AImage, int32_t AIndex, TCo
       key = FTransColor;
       const TGIFFrame& previous = AImage.Frames(FCacheIndex);
       if (previous.Disposal() == dmRestoreBackground)
-        FillBitmapRect(*FCache, FrameRect(previous, *FCache), FBackground);
+        FillRect(*FCache, FrameRect(previous), FBackground);
     } else {
       Reset();
       // Background and key colour. On a true-colour display the nearest
@@ -136,7 +102,7 @@ const TBitmap& TGIFComposer::ComposeFrame(TGIFImage& AImage, int32_t AIndex, TCo
             }
             break;
           case dmRestoreBackground:
-            if (i > s) FillBitmapRect(*composite, FrameRect(f, *composite), background);
+            if (i > s) FillRect(*composite, FrameRect(f), background);
             break;
           default:  // restore previous and the reserved values leave nothing behind
             break;
@@ -177,14 +143,9 @@ void PaintGIFFrame(TGIFComposer& AComposer, TGIFImage& AImage, int32_t AFrameInd
     if (!AImage.Transparent()) ABackdrop(ATarget);
     throw;
   }
-  TRect dest{0, 0, composite->Width(), composite->Height()};
-  if (AOptions.Stretch) {
-    dest = TRect{0, 0, ATarget.Width, ATarget.Height};
-  } else if (AOptions.Center) {
-    const int32_t left = (ATarget.Width - composite->Width()) / 2;
-    const int32_t top = (ATarget.Height - composite->Height()) / 2;
-    dest = TRect{left, top, left + composite->Width(), top + composite->Height()};
-  }
+  // Placed as an image control places its picture, never kept in proportion.
+  const TRect dest = PlacePicture(composite->Width(), composite->Height(), ATarget.Width,
+                                  ATarget.Height, AOptions.Stretch, false, AOptions.Center);
   if (key != clNone && AOptions.Transparent)
     KeyedStretchDraw(ATarget, dest, *composite, key);
   else
