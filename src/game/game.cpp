@@ -203,17 +203,15 @@ void TGame::imClick() {
   const QPoint p = Form1.im->mapFromGlobal(QCursor::pos());
   TCanvas& canvas = Form1.im->Canvas();
   const TPoint start = FillStartPoint(canvas.Bitmap(), TPoint{p.x(), p.y()});
-  canvas.Lock();
-  try {
-    canvas.FloodFill(start.X, start.Y, clBlack, fsBorder);
-  } catch (...) {
-    canvas.Unlock();
-    throw;
+  TRect changed;
+  {
+    const TCanvasLock lock(canvas);
+    changed = canvas.FloodFill(start.X, start.Y, clBlack, fsBorder);
   }
-  canvas.Unlock();
   // A hint that is flashing goes on over the areas that are still wrong.
   if (Form1.im->Flashing()) Form1.im->SetFlashOverlay(HintOverlay(canvas.Bitmap(), *FColorsList));
-  Form1.im->repaint();
+  // On the screen at once, and only what the fill changed.
+  Form1.im->RepaintPicture(changed);
   if (FColorsList->IsCorrectColors(canvas)) {
     Form1.ex->hide();
     Form1.an->show();

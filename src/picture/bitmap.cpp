@@ -74,6 +74,13 @@ TCanvas& TBitmap::Canvas() {
 }
 
 void TBitmap::Changed() {
+  FChangedPart.reset();
+  Modified = true;
+  if (OnChange) OnChange();
+}
+
+void TBitmap::Changed(const TRect& APart) {
+  FChangedPart = APart;
   Modified = true;
   if (OnChange) OnChange();
 }

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "picture/color.h"
@@ -97,14 +98,20 @@ class TBitmap {
   TCanvas& Canvas();
 
   // Set by every drawing operation; Changed() sets it and tells the owner.
+  // Changed(APart) says that only the pixels of APart changed (nothing when
+  // it is empty); ChangedPart() is what the last change touched, nullopt for
+  // anything, the size included.
   bool Modified = false;
   std::function<void()> OnChange;
   void Changed();
+  void Changed(const TRect& APart);
+  const std::optional<TRect>& ChangedPart() const { return FChangedPart; }
 
  private:
   void Unshare();
   std::shared_ptr<TBitmapImage> FImage;
   std::unique_ptr<TCanvas> FCanvas;
+  std::optional<TRect> FChangedPart;
 };
 
 // Checked size of a true-colour store for AWidth x AHeight (64-bit arithmetic);

@@ -181,9 +181,9 @@ struct TRowFill {
 // (and backward where a run leaks past its parent). No recursion, so the
 // depth of the call stack does not depend on the shape of the area.
 template <typename TBlocks, bool Surface>
-[[gnu::always_inline]] inline void ScanFill(TColor* APixels, int32_t AWidth, int32_t AHeight,
-                                            int32_t AX, int32_t AY, TColor AColor, TColor ABrush,
-                                            TFillScratch& AScratch) {
+[[gnu::always_inline]] inline TRect ScanFill(TColor* APixels, int32_t AWidth, int32_t AHeight,
+                                             int32_t AX, int32_t AY, TColor AColor, TColor ABrush,
+                                             TFillScratch& AScratch) {
   std::vector<TSpan>& stack = AScratch.Stack;
   std::vector<int32_t>& first = AScratch.RowFirst;
   std::vector<int32_t>& last = AScratch.RowLast;
@@ -242,29 +242,36 @@ template <typename TBlocks, bool Surface>
     }
   }
 
-  // Clear the bits that were set, row by row, for the next fill.
+  // Clear the bits that were set, row by row, for the next fill; the rows
+  // painted give the rectangle the fill changed.
+  TRect changed{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
   for (int32_t y = 0; y < AHeight; ++y) {
     const int32_t x0 = first[size_t(y)], x1 = last[size_t(y)];
-    if (x0 <= x1)
-      std::memset(AScratch.Visited.data() + size_t(y) * visitedStride + size_t(x0 >> 3), 0,
-                  size_t(x1 >> 3) - size_t(x0 >> 3) + 1);
+    if (x0 > x1) continue;
+    std::memset(AScratch.Visited.data() + size_t(y) * visitedStride + size_t(x0 >> 3), 0,
+                size_t(x1 >> 3) - size_t(x0 >> 3) + 1);
+    changed.Left = std::min(changed.Left, x0);
+    changed.Right = std::max(changed.Right, x1 + 1);
+    changed.Top = std::min(changed.Top, y);
+    changed.Bottom = y + 1;
   }
   AScratch.Dirty = false;
   // A rare maze-like area can need a long stack; do not keep that memory.
   if (stack.capacity() > (size_t(1) << 20)) std::vector<TSpan>().swap(stack);
+  return changed.Left <= changed.Right ? changed : TRect{};
 }
 
 template <bool Surface>
-void BaseFill(TColor* APixels, int32_t AWidth, int32_t AHeight, int32_t AX, int32_t AY,
-              TColor AColor, TColor ABrush, TFillScratch& AScratch) {
-  ScanFill<TBaseBlocks, Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, AScratch);
+TRect BaseFill(TColor* APixels, int32_t AWidth, int32_t AHeight, int32_t AX, int32_t AY,
+               TColor AColor, TColor ABrush, TFillScratch& AScratch) {
+  return ScanFill<TBaseBlocks, Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, AScratch);
 }
 
 #if defined(TINTBOX_AVX2)
 template <bool Surface>
-TINTBOX_AVX2 void Avx2Fill(TColor* APixels, int32_t AWidth, int32_t AHeight, int32_t AX, int32_t AY,
-                           TColor AColor, TColor ABrush, TFillScratch& AScratch) {
-  ScanFill<TAvx2Blocks, Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, AScratch);
+TINTBOX_AVX2 TRect Avx2Fill(TColor* APixels, int32_t AWidth, int32_t AHeight, int32_t AX,
+                            int32_t AY, TColor AColor, TColor ABrush, TFillScratch& AScratch) {
+  return ScanFill<TAvx2Blocks, Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, AScratch);
 }
 
 bool HasAvx2() {
@@ -279,16 +286,14 @@ bool HasAvx2() {
 bool FillAvx2Enabled = true;
 
 template <bool Surface>
-void Fill(TColor* APixels, int32_t AWidth, int32_t AHeight, int32_t AX, int32_t AY, TColor AColor,
-          TColor ABrush) {
+TRect Fill(TColor* APixels, int32_t AWidth, int32_t AHeight, int32_t AX, int32_t AY, TColor AColor,
+           TColor ABrush) {
   TFillScratch& scratch = Scratch();
 #if defined(TINTBOX_AVX2)
-  if (FillAvx2Enabled && HasAvx2()) {
-    Avx2Fill<Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, scratch);
-    return;
-  }
+  if (FillAvx2Enabled && HasAvx2())
+    return Avx2Fill<Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, scratch);
 #endif
-  BaseFill<Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, scratch);
+  return BaseFill<Surface>(APixels, AWidth, AHeight, AX, AY, AColor, ABrush, scratch);
 }
 
 }  // namespace
@@ -299,22 +304,22 @@ bool SetFillAvx2(bool AEnabled) {
   return previous;
 }
 
-void TCanvas::FloodFill(int32_t X, int32_t Y, TColor AColor, TFillStyle AFillStyle) {
+TRect TCanvas::FloodFill(int32_t X, int32_t Y, TColor AColor, TFillStyle AFillStyle) {
   // A drawing operation owns its pixels: a shared store is copied first.
   TColor* pixels = FBitmap.WritablePixels();
   const int32_t w = FBitmap.Width(), h = FBitmap.Height();
   const TColor start = FBitmap.PixelAt(X, Y);
   const bool border = AFillStyle == fsBorder;
+  TRect changed;
   if (start != NoPixel && (border ? start != AColor : start == AColor)) {
     // Only the colour part of the brush is painted: the store keeps 0x00BBGGRR
     // pixels, and 0xFFFFFFFF must never read back from inside the picture.
     const TColor brush = Brush.Color() & 0x00FFFFFFu;
-    if (border)
-      Fill<false>(pixels, w, h, X, Y, AColor, brush);
-    else
-      Fill<true>(pixels, w, h, X, Y, AColor, brush);
+    changed = border ? Fill<false>(pixels, w, h, X, Y, AColor, brush)
+                     : Fill<true>(pixels, w, h, X, Y, AColor, brush);
   }
-  FBitmap.Changed();
+  FBitmap.Changed(changed);
+  return changed;
 }
 
 }  // namespace tintbox

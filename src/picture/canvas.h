@@ -51,9 +51,11 @@ class TCanvas {
   // area of pixels of AColor that holds (X, Y). Nothing is painted when the
   // start lies outside the bitmap, on the border colour (fsBorder) or off the
   // surface colour (fsSurface). The bitmap is told of the change either way.
-  void FloodFill(int32_t X, int32_t Y, TColor AColor, TFillStyle AFillStyle);
+  // Returns the rectangle of the pixels painted (empty when none).
+  TRect FloodFill(int32_t X, int32_t Y, TColor AColor, TFillStyle AFillStyle);
 
-  // A re-entrant lock: counts nesting; Unlock gives up one level.
+  // A re-entrant lock: counts nesting; Unlock gives up one level. TCanvasLock
+  // holds one level for a scope.
   void Lock() { ++FLockCount; }
   void Unlock() {
     if (FLockCount > 0) --FLockCount;
@@ -65,6 +67,19 @@ class TCanvas {
  private:
   TBitmap& FBitmap;
   int FLockCount = 0;
+};
+
+// Holds a canvas's lock from construction to the end of the scope, however
+// the scope is left.
+class TCanvasLock {
+ public:
+  explicit TCanvasLock(TCanvas& ACanvas) : FCanvas(ACanvas) { FCanvas.Lock(); }
+  ~TCanvasLock() { FCanvas.Unlock(); }
+  TCanvasLock(const TCanvasLock&) = delete;
+  TCanvasLock& operator=(const TCanvasLock&) = delete;
+
+ private:
+  TCanvas& FCanvas;
 };
 
 // Fills run eight pixels at a time with AVX2 where the processor has it, else

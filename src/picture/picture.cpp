@@ -127,11 +127,12 @@ void TPicture::SetGraphic(std::unique_ptr<TBitmap> ABitmap, TGraphicKind AKind) 
           : AKind == TGraphicKind::None ? TGraphicKind::Bitmap
                                         : AKind;
   // Drawing on the bitmap (a fill, say) tells this picture's control too.
-  if (FBitmap) FBitmap->OnChange = [this] { Changed(); };
-  Changed();
+  if (FBitmap) FBitmap->OnChange = [this] { Changed(FBitmap->ChangedPart()); };
+  Changed(std::nullopt);
 }
 
-void TPicture::Changed() {
+void TPicture::Changed(const std::optional<TRect>& APart) {
+  FChangedPart = APart;
   if (OnChange) OnChange();
 }
 

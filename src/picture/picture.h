@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "picture/bitmap.h"
@@ -40,11 +41,15 @@ class TPicture {
   int32_t Width() const { return FBitmap ? FBitmap->Width() : 0; }
   int32_t Height() const { return FBitmap ? FBitmap->Height() : 0; }
 
-  // Told whenever the graphic is replaced or drawn on.
+  // Told whenever the graphic is replaced or drawn on; ChangedPart() is the
+  // part of the picture the change touched, nullopt for anything (a graphic
+  // replaced, of another size perhaps).
   std::function<void()> OnChange;
+  const std::optional<TRect>& ChangedPart() const { return FChangedPart; }
 
  private:
-  void Changed();
+  void Changed(const std::optional<TRect>& APart);
+  std::optional<TRect> FChangedPart;
   std::unique_ptr<TBitmap> FBitmap;
   TGraphicKind FKind = TGraphicKind::None;
 };

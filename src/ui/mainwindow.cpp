@@ -73,8 +73,8 @@ void TPanel::paintEvent(QPaintEvent*) {
 }
 
 TForm1::TForm1()
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : TGuarded(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("Tintbox"));
   setFixedSize(990, 484);
   QPalette pal = palette();

@@ -29,7 +29,7 @@ class TPanel : public QWidget {
   void paintEvent(QPaintEvent* AEvent) override;
 };
 
-class TForm1 : public QWidget {
+class TForm1 : public TGuarded<QWidget> {
   Q_OBJECT
 
  public:
@@ -70,9 +70,6 @@ class TForm1 : public QWidget {
   void LoadWaitPicture();
 
  protected:
-  bool event(QEvent* AEvent) override {
-    return DeliverGuarded([&] { return QWidget::event(AEvent); });
-  }
   void closeEvent(QCloseEvent* AEvent) override;
   void keyPressEvent(QKeyEvent* AEvent) override;
   void showEvent(QShowEvent* AEvent) override;

@@ -55,7 +55,7 @@ TColor QColorToColor(const QColor& AColor) {
 
 TGraphicControlEx* TGraphicControlEx::FCaptureControl = nullptr;
 
-TGraphicControlEx::TGraphicControlEx(QWidget* AParent) : QWidget(AParent) {}
+TGraphicControlEx::TGraphicControlEx(QWidget* AParent) : TGuarded(AParent) {}
 
 TGraphicControlEx::~TGraphicControlEx() {
   if (FCaptureControl == this) FCaptureControl = nullptr;
@@ -65,10 +65,6 @@ void TGraphicControlEx::HandleGroupNotice(const TGroupNotice&) {}
 
 TGraphicControlEx* TGraphicControlEx::CaptureControl() {
   return FCaptureControl;
-}
-
-bool TGraphicControlEx::event(QEvent* AEvent) {
-  return DeliverGuarded([&] { return QWidget::event(AEvent); });
 }
 
 void TGraphicControlEx::CancelCapture() {

@@ -49,6 +49,19 @@ bool DeliverGuarded(TDeliver&& ADeliver) {
   }
 }
 
+// A Qt widget class whose every event is delivered through DeliverGuarded:
+// the base of the program's controls and windows (TGuarded<QWidget>).
+template <typename TBase>
+class TGuarded : public TBase {
+ public:
+  using TBase::TBase;
+
+ protected:
+  bool event(QEvent* AEvent) override {
+    return DeliverGuarded([&] { return TBase::event(AEvent); });
+  }
+};
+
 // Hands AError to the report from the event loop, once control has returned
 // to it: for errors found while painting, where a modal box must not run.
 void ReportLater(QObject* AContext, std::exception_ptr AError);
@@ -62,7 +75,7 @@ struct TGroupNotice {
   TGraphicControlEx* Sender = nullptr;
 };
 
-class TGraphicControlEx : public QWidget {
+class TGraphicControlEx : public TGuarded<QWidget> {
   Q_OBJECT
 
  public:
@@ -97,7 +110,6 @@ class TGraphicControlEx : public QWidget {
   void ReleaseCapture();
   bool HasCapture() const { return FCaptureControl == this; }
 
-  bool event(QEvent* AEvent) override;
   void enterEvent(QEnterEvent* AEvent) override;
   void leaveEvent(QEvent* AEvent) override;
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
+#include <optional>
 
 #include "picture/draw.h"
 #include "picture/errors.h"
@@ -35,7 +36,7 @@ void PaintBackdrop(QWidget* AControl, QImage& ABuffer) {
   }
 }
 
-TImage::TImage(QWidget* AParent) : QWidget(AParent) {
+TImage::TImage(QWidget* AParent) : TGuarded(AParent) {
   FPicture.OnChange = [this] { PictureChanged(); };
   UpdateOpacity();
 }
@@ -89,7 +90,29 @@ void TImage::UpdateOpacity() {
 
 void TImage::PictureChanged() {
   UpdateOpacity();
-  if (!FPainting) update();
+  if (FPainting) return;
+  // Drawing on the picture marks only what it changed; a new graphic, the
+  // whole control.
+  if (const std::optional<TRect>& part = FPicture.ChangedPart())
+    update(ControlRect(*part));
+  else
+    update();
+}
+
+QRect TImage::ControlRect(const TRect& APart) const {
+  if (APart.Width() <= 0 || APart.Height() <= 0) return QRect();
+  const TRect dest = DestRect();
+  QRect r(dest.Left, dest.Top, dest.Width(), dest.Height());
+  // A picture drawn at its own size shows APart where it lies; a scaled one
+  // is marked whole.
+  if (dest.Width() == FPicture.Width() && dest.Height() == FPicture.Height())
+    r = QRect(dest.Left + APart.Left, dest.Top + APart.Top, APart.Width(), APart.Height());
+  return r & rect();
+}
+
+void TImage::RepaintPicture(const TRect& APart) {
+  const QRect r = ControlRect(APart);
+  if (!r.isEmpty()) repaint(r);
 }
 
 void TImage::paintEvent(QPaintEvent* AEvent) {

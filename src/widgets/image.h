@@ -27,7 +27,7 @@ void PaintBackdrop(QWidget* AControl, QImage& ABuffer);
 // A 32-bit QImage's pixels as the pixel core draws into them.
 TSurface32 SurfaceOf(QImage& AImage);
 
-class TImage : public QWidget {
+class TImage : public TGuarded<QWidget> {
   Q_OBJECT
 
  public:
@@ -55,6 +55,10 @@ class TImage : public QWidget {
   // Where the picture lands in the client area now.
   TRect DestRect() const;
 
+  // Paints at once the part of the control that shows APart of the picture
+  // (in picture pixels), as after a fill; nothing for an empty part.
+  void RepaintPicture(const TRect& APart);
+
   // Flashes AOverlay over the picture FlashCount times (on, off, ...), each
   // phase FlashPhaseMs long, then the picture shows alone again. AOverlay is
   // a bitmap of the picture's size whose clNone pixels are see-through; it
@@ -75,15 +79,14 @@ class TImage : public QWidget {
   std::function<void()> OnRightClick;
 
  protected:
-  bool event(QEvent* AEvent) override {
-    return DeliverGuarded([&] { return QWidget::event(AEvent); });
-  }
   void paintEvent(QPaintEvent* AEvent) override;
   void mousePressEvent(QMouseEvent* AEvent) override;
   void mouseReleaseEvent(QMouseEvent* AEvent) override;
 
  private:
   void PictureChanged();
+  // The part of the control that shows APart of the picture.
+  QRect ControlRect(const TRect& APart) const;
   void UpdateOpacity();
   void FlashTick();
   // The overlay to draw now: in an "on" phase, when it fits the picture.
@@ -106,8 +109,8 @@ class TImage : public QWidget {
   static constexpr int BandPixels = 16 * 1024;
 };
 
-enum TShapeType { stRectangle };
-
+// The selection frame: a rectangle outline (the stRectangle shape, the only
+// one the program draws) in PenColor, PenWidth pixels wide, clear inside.
 class TShape : public QWidget {
   Q_OBJECT
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "picture/errors.h"
+
 namespace tintbox {
 namespace {
 
@@ -235,6 +237,38 @@ TEST_P(CanvasFloodFill, PaintsTheAreaAndTellsTheBitmapEveryTime) {
   }
 }
 
+// The rectangle a fill returns (and tells the bitmap) holds every pixel it
+// painted and no row or column more: a control repaints only that.
+TEST_P(CanvasFloodFill, ReportsTheRectangleItPainted) {
+  struct TCase {
+    const char* Name;
+    std::vector<std::string> Before;
+    int32_t X, Y;
+    TFillStyle Style;
+    TRect Want;
+  };
+  const TCase cases[] = {
+      {"area left of a column of black", {"..#..", "..#..", "..#.."}, 0, 0, fsBorder, {0, 0, 2, 3}},
+      {"area right of it", {"..#..", "..#..", "..#.."}, 4, 1, fsBorder, {3, 0, 5, 3}},
+      {"one pixel walled in", {"###", "#.#", "###"}, 1, 1, fsBorder, {1, 1, 2, 2}},
+      {"round a wall", {"...", "##.", "..."}, 0, 0, fsBorder, {0, 0, 3, 3}},
+      {"start on black", {"...", ".#.", "..."}, 1, 1, fsBorder, {}},
+      {"start outside", {"..", ".."}, 2, 0, fsBorder, {}},
+      {"surface of red", {"rr.", "r.r"}, 0, 0, fsSurface, {0, 0, 2, 2}},
+  };
+  for (const TCase& c : cases) {
+    TBitmap bitmap;
+    Build(bitmap, c.Before);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush.SetColor(Blue);
+    const TRect got = canvas.FloodFill(c.X, c.Y, c.Style == fsBorder ? clBlack : Red, c.Style);
+    EXPECT_EQ(got, c.Want) << c.Name << ": got " << got.Left << "," << got.Top << "," << got.Right
+                           << "," << got.Bottom;
+    ASSERT_TRUE(bitmap.ChangedPart().has_value()) << c.Name;
+    EXPECT_EQ(*bitmap.ChangedPart(), c.Want) << c.Name;
+  }
+}
+
 TEST_P(CanvasFloodFill, EmptyBitmapIsNotPaintedButNotified) {
   TBitmap bitmap;
   int notified = 0;
@@ -425,6 +459,22 @@ TEST(CanvasBrush, StartsWhiteAndSolidAndAColourMakesAClearBrushSolid) {
   brush.SetColor(Red);
   EXPECT_EQ(brush.Style(), bsSolid);
   EXPECT_EQ(brush.Color(), Red);
+}
+
+TEST(CanvasLock, ScopedLockIsGivenUpHoweverTheScopeIsLeft) {
+  TBitmap bitmap;
+  TCanvas& canvas = bitmap.Canvas();
+  {
+    const TCanvasLock lock(canvas);
+    EXPECT_EQ(canvas.LockCount(), 1);
+  }
+  EXPECT_EQ(canvas.LockCount(), 0);
+  try {
+    const TCanvasLock lock(canvas);
+    throw EInvalidOperation("raised while locked");
+  } catch (const EInvalidOperation&) {
+  }
+  EXPECT_EQ(canvas.LockCount(), 0);
 }
 
 TEST(CanvasLock, CountsNesting) {

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -192,15 +193,37 @@ TEST_F(ImageTest, EveryChangeOfAPictureIsRepaintedByItself) {
   EXPECT_TRUE(ShowsSoon(Form->im, {1, 1}, Window));
 }
 
-TEST_F(ImageTest, RepaintShowsAFillAtOnce) {
-  Form->im->Picture().SetGraphic(FlatBitmap(4, 4, clWhite));
+// A fill is on the screen at once, painted once, and only the rectangle it
+// changed is painted.
+TEST_F(ImageTest, RepaintPictureShowsAFillAtOnceAndPaintsOnlyItsRectangle) {
+  // Two white areas, left and right of a black column at x = 3.
+  auto bitmap = FlatBitmap(8, 4, clWhite);
+  for (int y = 0; y < 4; ++y) bitmap->WritablePixels()[size_t(y) * 8 + 3] = clBlack;
+  Form->im->Picture().SetGraphic(std::move(bitmap));
   ShowAndWait(Form.get());
+  QCoreApplication::processEvents();
+
+  struct TPaints : QObject {
+    std::vector<QRect> Rects;
+    bool eventFilter(QObject*, QEvent* AEvent) override {
+      if (AEvent->type() == QEvent::Paint)
+        Rects.push_back(static_cast<QPaintEvent*>(AEvent)->rect());
+      return false;
+    }
+  } paints;
+  Form->im->installEventFilter(&paints);
+
   TCanvas& canvas = Form->im->Canvas();
   canvas.Brush.SetColor(RGB(0, 0, 255));
-  canvas.FloodFill(2, 2, clBlack, fsBorder);
-  Form->im->repaint();
+  const TRect changed = canvas.FloodFill(1, 1, clBlack, fsBorder);
+  EXPECT_EQ(changed, (TRect{0, 0, 3, 4}));
+  Form->im->RepaintPicture(changed);
   // No events processed: the screen already has it.
   EXPECT_EQ(OnScreen(Form->im).pixel(2, 2) & 0xFFFFFF, qRgb(0, 0, 255) & 0xFFFFFF);
+  QCoreApplication::processEvents();
+  Form->im->removeEventFilter(&paints);
+  ASSERT_EQ(paints.Rects.size(), 1u);
+  EXPECT_EQ(paints.Rects[0], QRect(0, 0, 3, 4));
 }
 
 TEST_F(ImageTest, CanvasOfAnEmptyPictureIsAFreshWhiteBitmapOfTheControlsSize) {
