@@ -114,30 +114,16 @@ void TGIFFrame::Read(TByteReader& AReader, const TGIFHeader& AHeader, uint16_t A
     ReadColorTable(AReader, FImage.FBitsPerPixel, FImage.FColorMap);
   }
 
-  // LZW minimum code size and the data sub-blocks, copied as they stand. Data
-  // cut short keeps the whole sub-blocks before the cut: the frame still
-  // shows what they hold.
+  // LZW minimum code size and the data sub-blocks, joined once here so that
+  // a decode reads the codes straight through. Data cut short keeps the whole
+  // sub-blocks before the cut: the frame still shows what they hold.
   std::vector<uint8_t>& data = FImage.FImageData;
   if (!AReader.has(1)) {
     FCorrupted = true;
   } else {
     data.push_back(AReader.U8());
-    for (;;) {
-      if (!AReader.has(1)) {
-        FCorrupted = true;
-        break;
-      }
-      const uint8_t length = AReader.U8();
-      if (length == 0) break;  // Block Terminator
-      if (!AReader.has(length)) {
-        FCorrupted = true;
-        AReader.Skip(AReader.Rest());
-        break;
-      }
-      const uint8_t* p = AReader.Take(length);
-      data.push_back(length);
-      data.insert(data.end(), p, p + length);
-    }
+    if (!JoinSubBlocks(AReader, data)) FCorrupted = true;
+    data.insert(data.end(), LZWPadding, 0);
   }
 
   // A zero size in the descriptor stands for the logical screen's.
@@ -218,14 +204,14 @@ void TGIFFrame::Decode() {
   const size_t pixels = size_t(width) * size_t(height);
   std::vector<uint8_t>& indices = FOwner->FIndices;
   if (indices.size() < pixels + LZWPadding) indices.resize(pixels + LZWPadding);
-  std::vector<uint8_t>& codes = FOwner->FCodes;
-  const int minCodeSize = JoinSubBlocks(FImage.FImageData.data(), FImage.FImageData.size(), codes);
+  const std::vector<uint8_t>& data = FImage.FImageData;
   TLZWResult result;
-  if (minCodeSize < 0) {
+  if (data.empty()) {
     FCorrupted = true;  // no data at all: every pixel keeps index 0
   } else {
+    // The code size byte, the codes, then the padding (see TGIFItem).
     result =
-        DecodeLZW(minCodeSize, codes.data(), codes.size() - LZWPadding, indices.data(), pixels);
+        DecodeLZW(data[0], data.data() + 1, data.size() - 1 - LZWPadding, indices.data(), pixels);
     if (result.Corrupted) FCorrupted = true;
   }
 

@@ -83,7 +83,11 @@ struct TGIFExtension {
 
 // The encoded form of one frame.
 struct TGIFItem {
-  std::vector<uint8_t> FImageData;  // LZW minimum code size, then the data sub-blocks
+  // The LZW minimum code size, then the code bytes of the data sub-blocks
+  // joined as the file is read (their length bytes left out), then LZWPadding
+  // zeros for the decoder to read ahead into; empty when the file held no
+  // image data at all.
+  std::vector<uint8_t> FImageData;
   int32_t FWidth = 0, FHeight = 0;  // decoded size (0 in the descriptor = the screen's)
   uint8_t FPackedFields = 0;        // the image descriptor's packed byte
   int FBitsPerPixel = 0;
@@ -104,7 +108,6 @@ class TGIFFrame {
   int32_t Height() const { return FImage.FHeight; }
   bool Interlaced() const { return FInterlaced; }
   bool Corrupted() const { return FCorrupted; }
-  bool Grayscale() const { return FGrayscale; }
   TColor TransparentColor() const { return FTransparentColor; }  // clNone when none
   bool HasTransparentColor() const { return FTransparentColor != clNone; }
   uint16_t AnimateInterval() const { return FAnimateInterval; }  // milliseconds
@@ -131,12 +134,11 @@ class TGIFFrame {
 
   TGIFImage* FOwner;
   std::unique_ptr<TBitmap> FBitmap;
-  TGIFItem FImage;
+  TGIFItem FImage;  // the frame as encoded in the file
   std::vector<TGIFExtension> FExtensions;
   TPoint FTopLeft;
   bool FInterlaced = false;
   bool FCorrupted = false;
-  bool FGrayscale = false;  // never set by this reader; kept for the frame record
   TColor FTransparentColor = clNone;
   uint16_t FAnimateInterval = 0;
   TDisposalMethod FDisposal = dmUndefined;
@@ -196,7 +198,7 @@ class TGIFImage {
   void MakeRoomFor(const TGIFFrame& AFrame, uint64_t ABytes);
   void Changed();
 
-  TGIFHeader FImage;
+  TGIFHeader FImage;  // the logical screen's header data, the global table
   TGIFVersion FVersion = gvUnknown;
   std::vector<std::unique_ptr<TGIFFrame>> FItems;
   int32_t FFrameIndex = -1;
@@ -209,7 +211,6 @@ class TGIFImage {
 
   uint64_t FDecodedBytes = 0;     // stores of the frames decoded now
   std::vector<uint8_t> FIndices;  // scratch: one frame's colour indices
-  std::vector<uint8_t> FCodes;    // scratch: one frame's LZW bytes, sub-blocks joined
 };
 
 }  // namespace tintbox

@@ -35,23 +35,18 @@ inline void CopyForward(uint8_t* AOut, size_t ADest, size_t ASource, size_t ALen
 
 }  // namespace
 
-int JoinSubBlocks(const uint8_t* AData, size_t ASize, std::vector<uint8_t>& ACodes) {
-  ACodes.clear();
-  TByteReader in(AData, ASize);
-  int minCodeSize = -1;
-  if (in.has(1)) {
-    minCodeSize = in.U8();
-    while (in.has(1)) {
-      const uint8_t length = in.U8();
-      if (length == 0) break;  // Block Terminator
-      // A sub-block cut short keeps the bytes that are there.
-      const size_t take = std::min<size_t>(length, in.Rest());
-      const uint8_t* p = in.Take(take);
-      ACodes.insert(ACodes.end(), p, p + take);
+bool JoinSubBlocks(TByteReader& AReader, std::vector<uint8_t>& AOut) {
+  for (;;) {
+    if (!AReader.has(1)) return false;
+    const uint8_t length = AReader.U8();
+    if (length == 0) return true;  // Block Terminator
+    if (!AReader.has(length)) {
+      AReader.Skip(AReader.Rest());
+      return false;
     }
+    const uint8_t* p = AReader.Take(length);
+    AOut.insert(AOut.end(), p, p + length);
   }
-  ACodes.insert(ACodes.end(), LZWPadding, 0);
-  return minCodeSize;
 }
 
 TLZWResult DecodeLZW(int AMinCodeSize, const uint8_t* ACodes, size_t ASize, uint8_t* AOut,

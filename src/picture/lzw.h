@@ -11,11 +11,13 @@ namespace tintbox {
 // Bytes past the end that the decoder may read (zeros) and write (scratch).
 inline constexpr size_t LZWPadding = 8;
 
-// Joins the data sub-blocks of a frame's encoded bytes (the LZW minimum code
-// size, then sub-blocks up to a zero-length one or the end) into ACodes,
-// followed by LZWPadding zero bytes. Returns the minimum code size, or -1
-// when not even that byte is there. A sub-block cut short adds what it has.
-int JoinSubBlocks(const uint8_t* AData, size_t ASize, std::vector<uint8_t>& ACodes);
+class TByteReader;
+
+// Appends the bytes of the data sub-blocks at AReader, up to the zero-length
+// Block Terminator, to AOut, their length bytes left out. False when the data
+// is cut short: AOut then has the whole sub-blocks before the cut, and
+// AReader is at the end.
+bool JoinSubBlocks(TByteReader& AReader, std::vector<uint8_t>& AOut);
 
 struct TLZWResult {
   size_t Written = 0;      // indices produced before the data ended or was found corrupt

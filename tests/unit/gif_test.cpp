@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/gifbuild.h"
+#include "picture/bytereader.h"
 #include "picture/errors.h"
 #include "picture/gifimage.h"
 #include "picture/lzw.h"
@@ -515,6 +516,16 @@ TEST(GifRead, ReadingAgainClearsTheImage) {
 // ---------------------------------------------------------------------------
 // LZW
 
+// The code bytes of encoded image data (the code size, then sub-blocks) as
+// the reader keeps them: joined, then LZWPadding zeros.
+std::vector<uint8_t> JoinedCodes(const TBytes& AData) {
+  TByteReader in(AData.data() + 1, AData.size() - 1);
+  std::vector<uint8_t> codes;
+  EXPECT_TRUE(JoinSubBlocks(in, codes));
+  codes.insert(codes.end(), LZWPadding, 0);
+  return codes;
+}
+
 TEST(GifLzw, RoundTripsEveryCodeSize) {
   std::mt19937 random(7);
   for (int codeSize = 2; codeSize <= 8; ++codeSize) {
@@ -526,8 +537,8 @@ TEST(GifLzw, RoundTripsEveryCodeSize) {
         for (size_t i = 0; i < n; ++i)
           pixels[i] = uint8_t(runs ? (i / 97) % (1u << codeSize) : random() % (1u << codeSize));
         const TBytes data = LzwData(codeSize, pixels);
-        std::vector<uint8_t> codes;
-        ASSERT_EQ(JoinSubBlocks(data.data(), data.size(), codes), codeSize);
+        ASSERT_EQ(data[0], codeSize);
+        const std::vector<uint8_t> codes = JoinedCodes(data);
         std::vector<uint8_t> out(n + LZWPadding, 0xEE);
         const TLZWResult r =
             DecodeLZW(codeSize, codes.data(), codes.size() - LZWPadding, out.data(), n);
@@ -590,8 +601,7 @@ TEST(GifLzw, CorruptDataStopsQuietly) {
 
 TEST(GifLzw, OutputStopsAtThePictureSize) {
   const TBytes data = LzwData(2, std::vector<uint8_t>(100, 3));
-  std::vector<uint8_t> codes;
-  JoinSubBlocks(data.data(), data.size(), codes);
+  const std::vector<uint8_t> codes = JoinedCodes(data);
   std::vector<uint8_t> out(7 + LZWPadding, 0);
   const TLZWResult r = DecodeLZW(2, codes.data(), codes.size() - LZWPadding, out.data(), 7);
   EXPECT_EQ(r.Written, 7u);
