@@ -8,23 +8,10 @@ namespace tintbox {
 
 namespace {
 
-// Rows of pixels StridePixels apart: a 32-bit surface, or a bitmap's own
-// colours. The fill and the copies are written once for both.
-template <typename TPixel>
-struct TRows {
-  TPixel* Bits = nullptr;
-  int32_t Width = 0;
-  int32_t Height = 0;
-  int32_t StridePixels = 0;
-  TPixel* Row(int32_t y) const { return Bits + int64_t(y) * StridePixels; }
-};
-
-TRows<uint32_t> RowsOf(const TSurface32& ATarget) {
-  return {ATarget.Bits, ATarget.Width, ATarget.Height, ATarget.StridePixels};
-}
-
-// A bitmap's pixels for writing: a shared store is copied first.
-TRows<TColor> RowsOf(TBitmap& ATarget) {
+// The fill and the copies below are written once for both kinds of target: a
+// 32-bit surface, and a bitmap's own colours, as RowsOf gives them for
+// writing (a shared store is copied first).
+TPixelRows<TColor> RowsOf(TBitmap& ATarget) {
   if (ATarget.Empty()) return {};
   return {ATarget.WritablePixels(), ATarget.Width(), ATarget.Height(), ATarget.Width()};
 }
@@ -55,14 +42,14 @@ struct TStretchMap {
 };
 
 template <typename TPixel>
-bool UsableTarget(const TRows<TPixel>& ATarget) {
+bool UsableTarget(const TPixelRows<TPixel>& ATarget) {
   return ATarget.Bits && ATarget.Width > 0 && ATarget.Height > 0 &&
          ATarget.StridePixels >= ATarget.Width;
 }
 
 // Clips ADest to the target; false when nothing of the source shows.
 template <typename TPixel>
-bool MapStretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
+bool MapStretch(const TPixelRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
                 TStretchMap& AMap) {
   if (!UsableTarget(ATarget) || ASource.Empty()) return false;
   AMap.DestLeft = ADest.Left;
@@ -89,7 +76,7 @@ bool MapStretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap&
 // Walks every visible target pixel with the source pixel (and its index in the
 // source) that falls on it.
 template <typename TPixel, typename TPixelOp>
-void WalkStretch(const TRows<TPixel>& ATarget, const TStretchMap& AMap, const TBitmap& ASource,
+void WalkStretch(const TPixelRows<TPixel>& ATarget, const TStretchMap& AMap, const TBitmap& ASource,
                  TPixelOp AOp) {
   const int32_t n = AMap.X1 - AMap.X0;
   for (int32_t y = AMap.Y0; y < AMap.Y1; ++y) {
@@ -109,7 +96,7 @@ void WalkStretch(const TRows<TPixel>& ATarget, const TStretchMap& AMap, const TB
 
 // ASource scaled into ADest as a target pixel AConvert(colour) each.
 template <typename TPixel, typename TConvert>
-void Stretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
+void Stretch(const TPixelRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
              TConvert AConvert) {
   TStretchMap map;
   if (!MapStretch(ATarget, ADest, ASource, map)) return;
@@ -118,7 +105,7 @@ void Stretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& AS
 
 // The colour-keyed copy: as Stretch, leaving out source pixels equal to AKey.
 template <typename TPixel, typename TConvert>
-void KeyedStretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
+void KeyedStretch(const TPixelRows<TPixel>& ATarget, const TRect& ADest, const TBitmap& ASource,
                   TColor AKey, TConvert AConvert) {
   TStretchMap map;
   if (!MapStretch(ATarget, ADest, ASource, map)) return;
@@ -128,7 +115,7 @@ void KeyedStretch(const TRows<TPixel>& ATarget, const TRect& ADest, const TBitma
 }
 
 template <typename TPixel>
-void Fill(const TRows<TPixel>& ATarget, const TRect& ARect, TPixel AValue) {
+void Fill(const TPixelRows<TPixel>& ATarget, const TRect& ARect, TPixel AValue) {
   if (!UsableTarget(ATarget)) return;
   const int32_t x0 = std::max<int32_t>(ARect.Left, 0), x1 = std::min(ARect.Right, ATarget.Width);
   const int32_t y0 = std::max<int32_t>(ARect.Top, 0), y1 = std::min(ARect.Bottom, ATarget.Height);
@@ -187,12 +174,12 @@ TRect PlacePicture(int32_t APicW, int32_t APicH, int32_t AClientW, int32_t AClie
 }
 
 void StretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource) {
-  Stretch(RowsOf(ATarget), ADest, ASource, Screen);
+  Stretch(ATarget, ADest, ASource, Screen);
 }
 
 void KeyedStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource,
                       TColor AKey) {
-  KeyedStretch(RowsOf(ATarget), ADest, ASource, AKey, Screen);
+  KeyedStretch(ATarget, ADest, ASource, AKey, Screen);
 }
 
 void CopyBitmap(TBitmap& ATarget, TPoint AAt, const TBitmap& ASource) {
@@ -205,12 +192,11 @@ void KeyedCopyBitmap(TBitmap& ATarget, TPoint AAt, const TBitmap& ASource, TColo
 
 void AlphaStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitmap& ASource) {
   TStretchMap map;
-  const TRows<uint32_t> target = RowsOf(ATarget);
-  if (!MapStretch(target, ADest, ASource, map)) return;
+  if (!MapStretch(ATarget, ADest, ASource, map)) return;
   // Without an alpha plane every pixel counts as alpha 255 and goes through
   // the same blend, so such a picture draws as one whose alpha is all 255.
   const uint8_t* alpha = ASource.AlphaPlane();
-  WalkStretch(target, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
+  WalkStretch(ATarget, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
     const uint8_t a = alpha ? alpha[index] : 255;
     // The target is what the screen shows, so the result is opaque.
     d = 0xFF000000u | (uint32_t(BlendChannel(GetRValue(s), uint8_t(d >> 16), a)) << 16) |
@@ -221,10 +207,9 @@ void AlphaStretchDraw(const TSurface32& ATarget, const TRect& ADest, const TBitm
 
 void CopyWithAlpha(const TSurface32& ATarget, const TBitmap& ASource) {
   TStretchMap map;
-  const TRows<uint32_t> target = RowsOf(ATarget);
-  if (!MapStretch(target, AtCorner(TPoint{0, 0}, ASource), ASource, map)) return;
+  if (!MapStretch(ATarget, AtCorner(TPoint{0, 0}, ASource), ASource, map)) return;
   const uint8_t* alpha = ASource.AlphaPlane();
-  WalkStretch(target, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
+  WalkStretch(ATarget, map, ASource, [alpha](uint32_t& d, TColor s, size_t index) {
     d = (ToRGB32(s) & 0x00FFFFFFu) | (uint32_t(alpha ? alpha[index] : 255) << 24);
   });
 }
@@ -238,7 +223,7 @@ TRect ShapeOutlineRect(int32_t AWidth, int32_t AHeight, int32_t APen) {
 }
 
 void FillRect(const TSurface32& ATarget, const TRect& ARect, TColor AColor) {
-  Fill(RowsOf(ATarget), ARect, ToRGB32(AColor));
+  Fill(ATarget, ARect, ToRGB32(AColor));
 }
 
 void FillRect(TBitmap& ATarget, const TRect& ARect, TColor AColor) {

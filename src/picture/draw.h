@@ -11,14 +11,18 @@
 
 namespace tintbox {
 
-// A 32-bit target: pixels 0xAARRGGBB (ToRGB32), rows StridePixels apart.
-struct TSurface32 {
-  uint32_t* Bits = nullptr;
+// Rows of pixels of one kind, StridePixels apart.
+template <typename TPixel>
+struct TPixelRows {
+  TPixel* Bits = nullptr;
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t StridePixels = 0;
-  uint32_t* Row(int32_t y) const { return Bits + int64_t(y) * StridePixels; }
+  TPixel* Row(int32_t y) const { return Bits + int64_t(y) * StridePixels; }
 };
+
+// A 32-bit target: pixels 0xAARRGGBB (ToRGB32).
+using TSurface32 = TPixelRows<uint32_t>;
 
 // The destination rectangle of a picture of APicW x APicH in a control whose
 // client area is AClientW x AClientH.
