@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "rules/random.h"
 #include "ui/application.h"
+#include "ui/language.h"
 #include "ui/mainwindow.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
   Randomize();
 
   TApplication app(argc, argv);
+  // The player's language, from the environment; under C nothing is loaded.
+  InstallLanguage(EnvironmentLanguage());
   // So that a desktop groups the window with its menu entry.
   QGuiApplication::setDesktopFileName(QStringLiteral(TINTBOX_APPID));
   // `tintbox FOLDER` plays the pictures of FOLDER instead of the img/ beside

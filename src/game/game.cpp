@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <algorithm>
 
@@ -54,7 +55,7 @@ void TGame::FormCreate() {
   ImagesPath = FFolder ? ImagesPathOf(*FFolder) : ImagesPathFor(FProgramFile);
   const int N = CountPictures(ImagesPath);
   if (N == 0) {
-    FatalStop(QString::fromUtf8("Нет картинок. Программа будет завершена!"));
+    FatalStop(QCoreApplication::translate("TGame", "Нет картинок. Программа будет завершена!"));
     return;
   }
   Form1.maxbtn->Tag = N;
@@ -104,8 +105,10 @@ void TGame::LoadPicture(int i) {
   try {
     Form1.im->Picture().LoadFromFile(PictureFileName(i));
   } catch (const std::exception&) {
-    FatalStop(
-        QString::fromUtf8("Картинки №%1 уже не существует. Программа будет завершена!").arg(i));
+    //: %1: the picture's number
+    FatalStop(QCoreApplication::translate(
+                  "TGame", "Картинки №%1 уже не существует. Программа будет завершена!")
+                  .arg(i));
     return;
   }
   Form1.ex->AssignPicture(&Form1.im->Picture());
@@ -135,15 +138,17 @@ TFlatButton* CreatePaletteButton(QWidget* APanel, const QRect& AGeometry, TColor
 
 void TGame::CreateGame(int i) {
   if (FColorsList->Count() > MaxColors) {
-    FatalStop(
-        QString::fromUtf8("Загружаемая картинка №%1 имеет больше %2 цветов в палитре. Необходимо "
-                          "уменьшить количество цветов хотя бы до %2. Программа будет завершена!")
-            .arg(i)
-            .arg(MaxColors),
-        [this] {
-          Form1.im->AssignPicture(nullptr);
-          Form1.ex->AssignPicture(nullptr);
-        });
+    //: %1: the picture's number; %2: the most colours a picture may have (10)
+    FatalStop(QCoreApplication::translate(
+                  "TGame",
+                  "Загружаемая картинка №%1 имеет больше %2 цветов в палитре. Необходимо "
+                  "уменьшить количество цветов хотя бы до %2. Программа будет завершена!")
+                  .arg(i)
+                  .arg(MaxColors),
+              [this] {
+                Form1.im->AssignPicture(nullptr);
+                Form1.ex->AssignPicture(nullptr);
+              });
     return;
   }
 
@@ -249,8 +254,9 @@ void TGame::maxbtnClick() {
 void TGame::indexClick() {
   QString text = QString::number(Form1.index->Tag);
   // A cancelled box changes nothing.
-  if (!InputQuery(QString::fromUtf8("Выбор картинки"),
-                  QString::fromUtf8("Пожалуйста, введите номер картинки:"), text))
+  if (!InputQuery(QCoreApplication::translate("TGame", "Выбор картинки"),
+                  QCoreApplication::translate("TGame", "Пожалуйста, введите номер картинки:"),
+                  text))
     return;
   const int32_t a = StrToInt(text.toStdString());
   if (a >= 1 && a <= Form1.maxbtn->Tag) LoadPicture(a);

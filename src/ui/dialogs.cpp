@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,8 +31,18 @@ constexpr Qt::WindowFlags DialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Q
                                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                         Qt::MSWindowsFixedSizeDialogHint;
 
-const char* const SOKButton = "OK";
-const char* const SCancelButton = "Cancel";
+// A standard button's caption as Qt gives it to its own dialogs: from Qt's
+// catalogue of the player's language when one is installed, else "OK" and
+// "Cancel".
+QString StandardButtonText(QDialogButtonBox::StandardButton AButton) {
+  QDialogButtonBox Box;
+  return Box.addButton(AButton)->text();
+}
+
+// The width of a button's caption as it is drawn: a "&" marks a mnemonic.
+int32_t CaptionWidth(const QFontMetrics& AMetrics, QString ACaption) {
+  return AMetrics.horizontalAdvance(ACaption.remove(QLatin1Char('&')));
+}
 
 QScreen* ActiveScreen() {
   if (QWidget* Active = QApplication::activeWindow())
@@ -97,7 +108,8 @@ TMessageForm::TMessageForm(const QString& AText, QWidget* AOwner) : QDialog(AOwn
 
   const int32_t HorzMargin = U.X(8), VertMargin = U.Y(8);
   const int32_t VertSpacing = U.Y(10);
-  const int32_t ButtonWidth = std::max(U.X(50), Metrics.horizontalAdvance(SOKButton) + 8);
+  const QString OKCaption = StandardButtonText(QDialogButtonBox::Ok);
+  const int32_t ButtonWidth = std::max(U.X(50), CaptionWidth(Metrics, OKCaption) + 8);
   const int32_t ButtonHeight = U.Y(14);
   const int32_t ButtonGroupWidth = ButtonWidth;  // a single button
 
@@ -126,7 +138,7 @@ TMessageForm::TMessageForm(const QString& AText, QWidget* AOwner) : QDialog(AOwn
   FMessage->setText(AText);
   FMessage->setGeometry(HorzMargin, VertMargin, TextWidth, TextHeight);
 
-  FOK = new QPushButton(QString::fromLatin1(SOKButton), this);
+  FOK = new QPushButton(OKCaption, this);
   FOK->setObjectName(QStringLiteral("OK"));
   FOK->setDefault(true);
   FOK->setGeometry((ClientWidth - ButtonGroupWidth) / 2, TextHeight + VertMargin + VertSpacing,
@@ -202,13 +214,18 @@ TInputQueryForm::TInputQueryForm(const QString& ACaption, const QString& APrompt
   FEdit->selectAll();
   FPrompt->setBuddy(FEdit);
 
-  const int32_t Bw = U.X(50), Bh = U.Y(14);
+  // A caption of Qt's catalogue wider than a button widens both.
+  const QString OKCaption = StandardButtonText(QDialogButtonBox::Ok);
+  const QString CancelCaption = StandardButtonText(QDialogButtonBox::Cancel);
+  const int32_t Bw = std::max(
+      {U.X(50), CaptionWidth(Metrics, OKCaption) + 8, CaptionWidth(Metrics, CancelCaption) + 8});
+  const int32_t Bh = U.Y(14);
   const int32_t ButtonTop = EditTop + EditHeight + S(15);
-  FOK = new QPushButton(QString::fromLatin1(SOKButton), this);
+  FOK = new QPushButton(OKCaption, this);
   FOK->setDefault(true);
   FOK->setGeometry(ClientWidth - 2 * (Bw + U.X(8)), ButtonTop, Bw, Bh);
   connect(FOK, &QPushButton::clicked, this, &QDialog::accept);
-  FCancel = new QPushButton(QString::fromLatin1(SCancelButton), this);
+  FCancel = new QPushButton(CancelCaption, this);
   FCancel->setGeometry(ClientWidth - (Bw + U.X(8)), ButtonTop, Bw, Bh);
   connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -1,5 +1,6 @@
 #include "ui/examplewindow.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QVBoxLayout>
 
@@ -13,7 +14,7 @@ void ShowExampleWindow(const TPicture& APicture, QWidget* ACentreOver) {
   // and maximise but no minimise; sizeable.
   QDialog window(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-  window.setWindowTitle(QString::fromUtf8("Пример"));
+  window.setWindowTitle(QCoreApplication::translate("ExampleWindow", "Пример"));
   window.setSizeGripEnabled(false);
 
   auto* layout = new QVBoxLayout(&window);
