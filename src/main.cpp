@@ -1,6 +1,4 @@
 // Tintbox: a picture-colouring game.
-#include <fontconfig/fontconfig.h>
-
 #include <optional>
 #include <string>
 #include <thread>
@@ -15,9 +13,6 @@ int main(int argc, char** argv) {
   // The palette order differs from run to run.
   Randomize();
 
-  // Fontconfig's own start (its configuration files and font caches, read
-  // once a process) needs no display: on another core while Qt connects.
-  std::jthread fontconfig([] { FcInit(); });
   TApplication app(argc, argv);
   // So that a desktop groups the window with its menu entry.
   QGuiApplication::setDesktopFileName(QStringLiteral(TINTBOX_APPID));
@@ -27,10 +22,7 @@ int main(int argc, char** argv) {
   if (argc > 1) folder = argv[1];
   // Reading the system's fonts takes a while: do it on another core while the
   // window and picture 1 are being set up, before anything measures text.
-  std::jthread fonts([&fontconfig] {
-    fontconfig.join();
-    TForm1::PrepareFonts();
-  });
+  std::jthread fonts(&TForm1::PrepareFonts);
   TForm1 form;
   // The program file with its links resolved: the pictures lie beside it.
   TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString(), folder);
