@@ -75,7 +75,6 @@ class TForm1 : public QWidget {
   }
   void closeEvent(QCloseEvent* AEvent) override;
   void keyPressEvent(QKeyEvent* AEvent) override;
-  void showEvent(QShowEvent* AEvent) override;
   void paintEvent(QPaintEvent* AEvent) override;
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
