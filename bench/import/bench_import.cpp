@@ -1,7 +1,8 @@
 // Importing a 1600x1200 drawing with the tintbox-import command, beside
 // ImageMagick reducing the same file to ten colours (`convert DRAWING -colors
 // 10 OUT.bmp`), in the same run. Both are whole commands started as processes:
-// reading the file, the work, and writing the BMP.
+// reading the file, the work, and writing the BMP. Timed by the clock on the
+// wall: the processes' work is not this thread's CPU time.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -53,12 +54,12 @@ void Each(benchmark::State& state, const std::vector<std::string>& AArgs) {
 void BM_ImportDrawing1600(benchmark::State& state) {
   Each(state, {TINTBOX_IMPORT, Drawing, Folder + "/imported.bmp"});
 }
-BENCHMARK(BM_ImportDrawing1600)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_ImportDrawing1600)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ConvertColors10(benchmark::State& state) {
   Each(state, {ImageMagick, Drawing, "-colors", "10", Folder + "/converted.bmp"});
 }
-BENCHMARK(BM_ConvertColors10)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_ConvertColors10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A cartoon with anti-aliased outlines, a gradient and a few fills.
 bool MakeDrawing() {

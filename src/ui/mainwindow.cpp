@@ -50,10 +50,10 @@ void SetupNavigationButton(TFlatButton* AButton, const QString& ACaption, const 
 
 void TForm1::PrepareFonts() {
   QFontDatabase::families();
-  // Measuring the texts loads the font files and finds the fallback for the
-  // arrows, which no Calibri substitute has.
+  // Measuring the buttons' texts finds the fallback for the arrows, which no
+  // Calibri substitute has. (The footer is not shown before a picture is
+  // finished.)
   QFontMetrics(NavigationFont()).horizontalAdvance(QString::fromUtf8("◀▶0123456789/"));
-  QFontMetrics(FooterFont()).horizontalAdvance(QString::fromLatin1(MakerAddress));
 }
 
 TPanel::TPanel(QWidget* AParent) : QWidget(AParent) {
@@ -93,15 +93,18 @@ TForm1::TForm1()
   w->SetTransparent(true);
   w->installEventFilter(this);
 
-  f = new QLabel(QString::fromLatin1(MakerAddress), this);
+  // The footer gets its text when it first shows (see eventFilter): a label
+  // measures its text as it gets it, and the footer is hidden again before the
+  // window first shows.
+  f = new QLabel(this);
   f->setFont(FooterFont());
   QPalette fp = f->palette();
   fp.setColor(QPalette::WindowText, QColor(105, 210, 0));
   f->setPalette(fp);
   f->move(24, 461);
-  // Given a size now, so that showing it does not measure its text before
-  // the window shows (see showEvent).
+  // Given a size now, so that showing it does not measure it.
   f->resize(0, 0);
+  f->installEventFilter(this);
 
   Panel1 = new TPanel(this);
   Panel1->setGeometry(644, 0, 346, 484);
@@ -149,13 +152,6 @@ void TForm1::LoadWaitPicture() {
   tintbox::LoadWaitPicture(w->Picture());
 }
 
-void TForm1::showEvent(QShowEvent* AEvent) {
-  // The footer is sized to its text only now: the first text measured waits
-  // for the font list, which is read meanwhile on another core.
-  f->adjustSize();
-  QWidget::showEvent(AEvent);
-}
-
 void TForm1::paintEvent(QPaintEvent* AEvent) {
   QWidget::paintEvent(AEvent);
   if (!FIconLoaded) QTimer::singleShot(0, this, [this] { LoadIcon(); });
@@ -163,6 +159,10 @@ void TForm1::paintEvent(QPaintEvent* AEvent) {
 
 bool TForm1::eventFilter(QObject* AWatched, QEvent* AEvent) {
   if (AWatched == w && AEvent->type() == QEvent::Show) LoadWaitPicture();
+  if (AWatched == f && AEvent->type() == QEvent::Show && f->text().isEmpty()) {
+    f->setText(QString::fromLatin1(MakerAddress));
+    f->adjustSize();
+  }
   return QWidget::eventFilter(AWatched, AEvent);
 }
 

@@ -72,7 +72,6 @@ class TForm1 : public TGuarded<QWidget> {
  protected:
   void closeEvent(QCloseEvent* AEvent) override;
   void keyPressEvent(QKeyEvent* AEvent) override;
-  void showEvent(QShowEvent* AEvent) override;
   void paintEvent(QPaintEvent* AEvent) override;
   bool eventFilter(QObject* AWatched, QEvent* AEvent) override;
 
