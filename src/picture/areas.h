@@ -38,4 +38,24 @@ struct TColorUse {
 // Every colour but black.
 std::map<TColor, TColorUse> ColorUses(const TBitmap& ABitmap);
 
+// Per pixel, row by row: the squared Euclidean distance from its centre to the
+// centre of the nearest black pixel, the pixels just beyond the picture's edges
+// counting as black (an area's outline is black or the edge). 0 on black. Exact;
+// saturates at UINT32_MAX, far beyond any picture the game can show.
+std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap);
+
+// An area's point furthest from its outline, and the room there: every pixel
+// whose centre is nearer to At's centre than sqrt(Room2) belongs to the area.
+struct TAreaCentre {
+  TPoint At;
+  uint32_t Room2 = 0;  // squared distance to the outline; 0 for an area not asked for
+};
+
+// The furthest point of every area of AMap for which AWanted is set (AWanted
+// has AMap.Count() entries). Of equally far points, the one nearest to their
+// mean, so that a long even strip gets its point in the middle; of those, the
+// first row by row.
+std::vector<TAreaCentre> AreaCentres(const TBitmap& ABitmap, const TAreaMap& AMap,
+                                     const std::vector<uint8_t>& AWanted);
+
 }  // namespace tintbox
