@@ -3,10 +3,11 @@
 #include <QCursor>
 #include <algorithm>
 
+#include "picture/errors.h"
 #include "rules/catalogue.h"
+#include "rules/numbers.h"
 #include "rules/playhelp.h"
 #include "rules/strtoint.h"
-#include "picture/errors.h"
 #include "ui/dialogs.h"
 #include "ui/examplewindow.h"
 #include "widgets/control.h"
@@ -24,6 +25,8 @@ constexpr int PaletteGap = 16;
 
 // The letter on the H key of a Russian keyboard layout (Р).
 constexpr int KeyCyrillicEr = 0x0420;
+// The letter on the N key of a Russian keyboard layout (Т).
+constexpr int KeyCyrillicTe = 0x0422;
 
 }  // namespace
 
@@ -177,6 +180,7 @@ void TGame::CreateGame(int i) {
     Form1.im->Canvas().Brush.SetColor(button->Color());
     ColorButtonClick(button);
   }
+  ShowNumbers();
 }
 
 TFlatButton* TGame::PaletteButton(int k) const {
@@ -213,6 +217,7 @@ void TGame::imClick() {
   canvas.Unlock();
   // A hint that is flashing goes on over the areas that are still wrong.
   if (Form1.im->Flashing()) Form1.im->SetFlashOverlay(HintOverlay(canvas.Bitmap(), *FColorsList));
+  ShowNumbers();
   Form1.im->repaint();
   if (FColorsList->IsCorrectColors(canvas)) {
     Form1.ex->hide();
@@ -231,6 +236,27 @@ void TGame::ShowHint() {
   const TBitmap* picture = Form1.im->Picture().Bitmap();
   if (!picture) return;
   if (auto overlay = HintOverlay(*picture, *FColorsList)) Form1.im->Flash(std::move(overlay));
+}
+
+void TGame::ToggleNumbers() {
+  FNumbers = !FNumbers;
+  ShowNumbers();
+}
+
+void TGame::ShowNumbers() {
+  int k = 0;
+  for (QObject* child : Form1.Panel1->children()) {
+    auto* button = qobject_cast<TFlatButton*>(child);
+    if (!button || button->Tag != PaletteTag) continue;
+    if (FNumbers)
+      button->SetNumber(ButtonNumber(k, button->Color(), button->width()));
+    else
+      button->SetNumber(std::nullopt);
+    ++k;
+  }
+  const TBitmap* picture = Form1.im->Picture().Bitmap();
+  Form1.im->SetNumbers(FNumbers && picture ? PlaceNumbers(*picture, *FColorsList)
+                                           : std::vector<TNumberMark>{});
 }
 
 void TGame::MoveTo(int i) {
@@ -284,6 +310,10 @@ bool TGame::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
     case Qt::Key_H:
     case KeyCyrillicEr:
       ShowHint();
+      return true;
+    case Qt::Key_N:
+    case KeyCyrillicTe:
+      ToggleNumbers();
       return true;
     default:
       return false;

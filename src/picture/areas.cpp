@@ -80,8 +80,7 @@ std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap) {
     const TColor* row = pixels + size_t(y) * stride;
     uint32_t* g = out.data() + size_t(y) * stride;
     const uint32_t* above = y ? g - stride : nullptr;
-    for (size_t x = 0; x < stride; ++x)
-      g[x] = row[x] == clBlack ? 0 : (above ? above[x] + 1 : 1);
+    for (size_t x = 0; x < stride; ++x) g[x] = row[x] == clBlack ? 0 : (above ? above[x] + 1 : 1);
   }
   for (int32_t y = h - 1; y >= 0; --y) {
     uint32_t* g = out.data() + size_t(y) * stride;

@@ -96,8 +96,8 @@ std::vector<TNumberMark> PlaceNumbers(const TBitmap& APicture, const TColorsList
     const int32_t h = NumberHeightFor(std::sqrt(double(centres[a].Room2)));
     if (h == 0) continue;
     const TPoint at = centres[a].At;
-    marks.push_back(Mark(at.X + 0.5, at.Y + 0.5, h, PaletteDigit(entryOf[a]),
-                         APicture.PixelAt(at.X, at.Y)));
+    marks.push_back(
+        Mark(at.X + 0.5, at.Y + 0.5, h, PaletteDigit(entryOf[a]), APicture.PixelAt(at.X, at.Y)));
   }
   return marks;
 }
