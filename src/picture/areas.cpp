@@ -1,7 +1,9 @@
 #include "picture/areas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace tintbox {
 
@@ -65,108 +67,255 @@ std::map<TColor, TColorUse> ColorUses(const TBitmap& ABitmap) {
   return uses;
 }
 
-// Two passes: down each column the distance to the nearest black pixel in the
-// column (the edges above and below count), then along each row the lower
-// envelope of the parabolas (x - x')^2 + g(x')^2, the edges left and right
-// being two more sites with g = 0 (Felzenszwalb and Huttenlocher's method).
-std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap) {
-  const int32_t w = ABitmap.Width(), h = ABitmap.Height();
-  if (w <= 0 || h <= 0) return {};
-  const size_t stride = size_t(w);
-  const TColor* pixels = ABitmap.Pixels();
-  std::vector<uint32_t> out(stride * size_t(h));
-  // g, row by row in out for now: a column's distance never exceeds h.
-  for (int32_t y = 0; y < h; ++y) {
-    const TColor* row = pixels + size_t(y) * stride;
-    uint32_t* g = out.data() + size_t(y) * stride;
-    const uint32_t* above = y ? g - stride : nullptr;
-    for (size_t x = 0; x < stride; ++x) g[x] = row[x] == clBlack ? 0 : (above ? above[x] + 1 : 1);
+namespace {
+
+// The picture as runs of pixels that are not black, row by row, joined into
+// areas, with each pixel's distance g to the nearest black pixel in its
+// column (the edges above and below counting as black).
+//
+// The distance along a row is the lower envelope of the parabolas
+// (x - x')^2 + g(x')^2 (Felzenszwalb and Huttenlocher's method); for a pixel
+// of a run only the run's own pixels and the two black pixels (or edges) that
+// end it can be nearest, so each run is measured on its own. A run's
+// distances are at most min(g(x), distance to the run's ends)^2, its Bound:
+// an area's furthest point lies in a run whose Bound is at least the furthest
+// distance found so far, so runs are measured from the largest Bound down,
+// and the rest never.
+class TRunDistances {
+ public:
+  struct TRun {
+    int32_t Left, Right, Row;  // Right inclusive
+    int32_t Parent;            // union-find over the runs of one area
+    uint64_t Bound = 0;
+  };
+
+  explicit TRunDistances(const TBitmap& ABitmap) {
+    W = ABitmap.Width();
+    H = ABitmap.Height();
+    if (W <= 0 || H <= 0) return;
+    const size_t stride = size_t(W);
+    const TColor* pixels = ABitmap.Pixels();
+    // Every entry is written by the first pass.
+    G.reset(new uint32_t[stride * size_t(H)]);
+    RowStart.resize(size_t(H) + 1);
+    // Down: g from above, and the runs, joined with the overlapping runs of
+    // the row above. Black is 0 in g, every other pixel at least 1.
+    for (int32_t y = 0; y < H; ++y) {
+      const TColor* __restrict row = pixels + size_t(y) * stride;
+      uint32_t* __restrict g = G.get() + size_t(y) * stride;
+      if (y == 0) {
+        for (size_t x = 0; x < stride; ++x) g[x] = row[x] != clBlack;
+      } else {
+        const uint32_t* __restrict above = g - stride;
+        for (size_t x = 0; x < stride; ++x)
+          g[x] = (above[x] + 1) & (0u - uint32_t(row[x] != clBlack));
+      }
+      RowStart[size_t(y)] = Runs.size();
+      for (int32_t x = 0; x < W;) {
+        while (x < W && row[x] == clBlack) ++x;
+        if (x == W) break;
+        const int32_t start = x;
+        while (x < W && row[x] != clBlack) ++x;
+        Runs.push_back({start, x - 1, y, int32_t(Runs.size())});
+      }
+      if (y == 0) continue;
+      size_t i = RowStart[size_t(y) - 1];
+      const size_t iEnd = RowStart[size_t(y)];
+      for (size_t j = iEnd; j < Runs.size(); ++j) {
+        while (i < iEnd && Runs[i].Right < Runs[j].Left) ++i;
+        for (size_t k = i; k < iEnd && Runs[k].Left <= Runs[j].Right; ++k)
+          Join(int32_t(k), int32_t(j));
+      }
+    }
+    RowStart[size_t(H)] = Runs.size();
+    // Up: g from below too (black stays 0), and each run's bound.
+    for (int32_t y = H - 1; y >= 0; --y) {
+      uint32_t* __restrict g = G.get() + size_t(y) * stride;
+      if (y + 1 == H) {
+        for (size_t x = 0; x < stride; ++x) g[x] = std::min(g[x], 1u);
+      } else {
+        const uint32_t* __restrict below = g + stride;
+        for (size_t x = 0; x < stride; ++x) g[x] = std::min(g[x], below[x] + 1);
+      }
+      for (size_t r = RowStart[size_t(y)]; r < RowStart[size_t(y) + 1]; ++r) {
+        TRun& run = Runs[r];
+        // Left half: the left end is nearer; right half: the right one.
+        const int32_t mid = run.Left + (run.Right - run.Left) / 2;
+        uint32_t bound = 0;
+        for (int32_t x = run.Left; x <= mid; ++x)
+          bound = std::max(bound, std::min(g[x], uint32_t(x - run.Left + 1)));
+        for (int32_t x = mid + 1; x <= run.Right; ++x)
+          bound = std::max(bound, std::min(g[x], uint32_t(run.Right - x + 1)));
+        run.Bound = uint64_t(bound) * bound;
+      }
+    }
   }
-  for (int32_t y = h - 1; y >= 0; --y) {
-    uint32_t* g = out.data() + size_t(y) * stride;
-    const uint32_t* below = y + 1 < h ? g + stride : nullptr;
-    for (size_t x = 0; x < stride; ++x) g[x] = std::min(g[x], below ? below[x] + 1 : 1u);
+
+  int32_t Root(int32_t ARun) {
+    while (Runs[size_t(ARun)].Parent != ARun) {
+      int32_t& parent = Runs[size_t(ARun)].Parent;
+      parent = Runs[size_t(parent)].Parent;
+      ARun = parent;
+    }
+    return ARun;
   }
-  // The sites of one row: x' from -1 to w, f = g^2 (0 at the two edges).
-  std::vector<int64_t> f(stride + 2);
-  std::vector<int64_t> v(stride + 2);
-  std::vector<double> z(stride + 3);
-  for (int32_t y = 0; y < h; ++y) {
-    uint32_t* row = out.data() + size_t(y) * stride;
-    f[0] = 0;
-    for (size_t x = 0; x < stride; ++x) f[x + 1] = int64_t(row[x]) * row[x];
-    f[stride + 1] = 0;
-    // Sites are indexed from 0 (x' = -1); the parabola of site q is
-    // (x - (q - 1))^2 + f[q].
+
+  // The run holding APoint, or -1 on black or outside.
+  int32_t RunAt(TPoint APoint) const {
+    if (APoint.X < 0 || APoint.Y < 0 || APoint.X >= W || APoint.Y >= H) return -1;
+    const auto first = Runs.begin() + ptrdiff_t(RowStart[size_t(APoint.Y)]);
+    const auto last = Runs.begin() + ptrdiff_t(RowStart[size_t(APoint.Y) + 1]);
+    const auto it =
+        std::partition_point(first, last, [&](const TRun& r) { return r.Right < APoint.X; });
+    return it != last && it->Left <= APoint.X ? int32_t(it - Runs.begin()) : -1;
+  }
+
+  // Calls AEach(x, squared distance) for every pixel of run ARun.
+  template <typename F>
+  void Measure(size_t ARun, F&& AEach) {
+    const TRun& run = Runs[ARun];
+    const uint32_t* g = G.get() + size_t(run.Row) * size_t(W);
+    // Sites 0 .. n + 1: the black pixel (or edge) left of the run, its
+    // pixels, the one right of it.
+    const int64_t n = int64_t(run.Right) - run.Left + 1;
+    F2.resize(size_t(n) + 2);
+    V.resize(size_t(n) + 2);
+    Z.resize(size_t(n) + 3);
+    F2[0] = 0;
+    for (int64_t q = 1; q <= n; ++q)
+      F2[size_t(q)] = int64_t(g[run.Left + q - 1]) * g[run.Left + q - 1];
+    F2[size_t(n) + 1] = 0;
     size_t k = 0;
-    v[0] = 0;
-    z[0] = -std::numeric_limits<double>::infinity();
-    z[1] = std::numeric_limits<double>::infinity();
-    for (int64_t q = 1; q < int64_t(stride) + 2; ++q) {
+    V[0] = 0;
+    Z[0] = -std::numeric_limits<double>::infinity();
+    Z[1] = std::numeric_limits<double>::infinity();
+    for (int64_t q = 1; q <= n + 1; ++q) {
       // Where the parabola of q overtakes the one last on the envelope; the
       // ones it overtakes before they begin leave the envelope.
       auto meet = [&](int64_t p) {
-        return (double(f[size_t(q)] + q * q) - double(f[size_t(p)] + p * p)) / double(2 * (q - p));
+        return (double(F2[size_t(q)] + q * q) - double(F2[size_t(p)] + p * p)) /
+               double(2 * (q - p));
       };
-      double s = meet(v[k]);
-      while (s <= z[k]) s = meet(v[--k]);  // z[0] is -infinity: k stays >= 0
+      double s = meet(V[k]);
+      while (s <= Z[k]) s = meet(V[--k]);  // Z[0] is -infinity: k stays >= 0
       ++k;
-      v[k] = q;
-      z[k] = s;
-      z[k + 1] = std::numeric_limits<double>::infinity();
+      V[k] = q;
+      Z[k] = s;
+      Z[k + 1] = std::numeric_limits<double>::infinity();
     }
     k = 0;
-    for (int64_t x = 0; x < int64_t(stride); ++x) {
-      const int64_t at = x + 1;  // x in site indices
-      while (z[k + 1] < double(at)) ++k;
-      const int64_t dx = at - v[k];
-      const int64_t d2 = dx * dx + f[size_t(v[k])];
-      row[x] = uint32_t(std::min<int64_t>(d2, std::numeric_limits<uint32_t>::max()));
+    for (int64_t q = 1; q <= n; ++q) {
+      while (Z[k + 1] < double(q)) ++k;
+      const int64_t dx = q - V[k];
+      const int64_t d2 = dx * dx + F2[size_t(V[k])];
+      AEach(int32_t(run.Left + q - 1),
+            uint32_t(std::min<int64_t>(d2, std::numeric_limits<uint32_t>::max())));
     }
+  }
+
+  int32_t W = 0, H = 0;
+  std::unique_ptr<uint32_t[]> G;
+  std::vector<TRun> Runs;
+  std::vector<size_t> RowStart;
+
+ private:
+  void Join(int32_t A, int32_t B) {
+    A = Root(A);
+    B = Root(B);
+    if (A != B) Runs[size_t(std::max(A, B))].Parent = std::min(A, B);
+  }
+
+  std::vector<int64_t> F2, V;
+  std::vector<double> Z;
+};
+
+}  // namespace
+
+std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap) {
+  TRunDistances runs(ABitmap);
+  std::vector<uint32_t> out(size_t(runs.W) * size_t(runs.H));  // 0 on black
+  for (size_t r = 0; r < runs.Runs.size(); ++r) {
+    uint32_t* row = out.data() + size_t(runs.Runs[r].Row) * size_t(runs.W);
+    runs.Measure(r, [&](int32_t x, uint32_t d2) { row[x] = d2; });
   }
   return out;
 }
 
-std::vector<TAreaCentre> AreaCentres(const TBitmap& ABitmap, const TAreaMap& AMap,
-                                     const std::vector<uint8_t>& AWanted) {
-  std::vector<TAreaCentre> centres(AMap.Count());
-  if (AMap.Count() == 0 || AWanted.size() != AMap.Count()) return centres;
-  const std::vector<uint32_t> d2 = OutlineDistances2(ABitmap);
-  const int32_t w = ABitmap.Width(), h = ABitmap.Height();
-  // The furthest distance of each area, and the mean of the points at it.
-  struct TSum {
-    int64_t X = 0, Y = 0, Count = 0;
+std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap,
+                                        const std::vector<TPoint>& APoints) {
+  std::vector<TAreaCentre> out(APoints.size());
+  if (APoints.empty()) return out;
+  TRunDistances runs(ABitmap);
+  // The areas asked for, by their root runs.
+  std::vector<int32_t> areaOf(runs.Runs.size(), -1);
+  size_t n = 0;
+  for (size_t i = 0; i < APoints.size(); ++i) {
+    const int32_t run = runs.RunAt(APoints[i]);
+    if (run < 0) continue;
+    const int32_t root = runs.Root(run);
+    if (areaOf[size_t(root)] < 0) areaOf[size_t(root)] = int32_t(n++);
+    out[i].Area = areaOf[size_t(root)];
+  }
+  // Each area's run of the largest bound is measured first; after it only
+  // the runs whose bound reaches the furthest distance found so far.
+  std::vector<int32_t> areaOfRun(runs.Runs.size(), -1);
+  std::vector<size_t> first(n, SIZE_MAX);
+  for (size_t r = 0; r < runs.Runs.size(); ++r) {
+    const int32_t area = areaOf[size_t(runs.Root(int32_t(r)))];
+    areaOfRun[r] = area;
+    if (area < 0) continue;
+    size_t& f = first[size_t(area)];
+    if (f == SIZE_MAX || runs.Runs[r].Bound > runs.Runs[f].Bound) f = r;
+  }
+  std::vector<uint32_t> best(n, 0);
+  std::vector<std::vector<TPoint>> furthest(n);
+  auto measure = [&](size_t ARun, int32_t AArea) {
+    uint32_t& b = best[size_t(AArea)];
+    std::vector<TPoint>& points = furthest[size_t(AArea)];
+    const int32_t row = runs.Runs[ARun].Row;
+    runs.Measure(ARun, [&](int32_t x, uint32_t d2) {
+      if (d2 < b) return;
+      if (d2 > b) b = d2, points.clear();
+      points.push_back({x, row});
+    });
   };
-  std::vector<TSum> sums(AMap.Count());
-  for (int32_t y = 0; y < h; ++y) {
-    const size_t i0 = size_t(y) * size_t(w);
-    for (int32_t x = 0; x < w; ++x) {
-      const int32_t label = AMap.Label[i0 + size_t(x)];
-      if (label < 0 || !AWanted[size_t(label)]) continue;
-      const uint32_t d = d2[i0 + size_t(x)];
-      TAreaCentre& c = centres[size_t(label)];
-      TSum& sum = sums[size_t(label)];
-      if (d > c.Room2) c.Room2 = d, sum = TSum{};
-      if (d == c.Room2) sum.X += x, sum.Y += y, ++sum.Count;
+  for (size_t a = 0; a < n; ++a) measure(first[a], int32_t(a));
+  // The runs that may still hold a point further out, from the largest bound
+  // down, so that the furthest distance grows quickly and ends the rest.
+  std::vector<size_t> rest;
+  for (size_t r = 0; r < runs.Runs.size(); ++r) {
+    const int32_t area = areaOfRun[r];
+    if (area >= 0 && r != first[size_t(area)] && runs.Runs[r].Bound >= best[size_t(area)])
+      rest.push_back(r);
+  }
+  std::sort(rest.begin(), rest.end(),
+            [&](size_t a, size_t b) { return runs.Runs[a].Bound > runs.Runs[b].Bound; });
+  for (size_t r : rest) {
+    const int32_t area = areaOfRun[r];
+    if (runs.Runs[r].Bound >= best[size_t(area)]) measure(r, area);
+  }
+  // Of the furthest points, the one nearest to their mean; then the first
+  // row by row.
+  std::vector<TAreaCentre> centres(n);
+  for (size_t a = 0; a < n; ++a) {
+    const std::vector<TPoint>& points = furthest[a];
+    double mx = 0, my = 0;
+    for (const TPoint& p : points) mx += p.X, my += p.Y;
+    mx /= double(points.size());
+    my /= double(points.size());
+    TAreaCentre& c = centres[a];
+    c.Area = int32_t(a);
+    c.Room2 = best[a];
+    double nearest = std::numeric_limits<double>::infinity();
+    for (const TPoint& p : points) {
+      const double off = (p.X - mx) * (p.X - mx) + (p.Y - my) * (p.Y - my);
+      if (off < nearest || (off == nearest && (p.Y < c.At.Y || (p.Y == c.At.Y && p.X < c.At.X))))
+        nearest = off, c.At = p;
     }
   }
-  // Of the furthest points, the one nearest to their mean.
-  std::vector<double> nearest(AMap.Count(), std::numeric_limits<double>::infinity());
-  for (int32_t y = 0; y < h; ++y) {
-    const size_t i0 = size_t(y) * size_t(w);
-    for (int32_t x = 0; x < w; ++x) {
-      const int32_t label = AMap.Label[i0 + size_t(x)];
-      if (label < 0 || !AWanted[size_t(label)]) continue;
-      TAreaCentre& c = centres[size_t(label)];
-      if (d2[i0 + size_t(x)] != c.Room2) continue;
-      const TSum& sum = sums[size_t(label)];
-      const double dx = double(x) - double(sum.X) / double(sum.Count);
-      const double dy = double(y) - double(sum.Y) / double(sum.Count);
-      const double off = dx * dx + dy * dy;
-      if (off < nearest[size_t(label)]) nearest[size_t(label)] = off, c.At = {x, y};
-    }
-  }
-  return centres;
+  for (TAreaCentre& c : out)
+    if (c.Area >= 0) c = centres[size_t(c.Area)];
+  return out;
 }
 
 }  // namespace tintbox

@@ -78,26 +78,22 @@ std::vector<TNumberMark> PlaceNumbers(const TBitmap& APicture, const TColorsList
       if (APicture.PixelAt(p.X, p.Y) != AList.colors[k].color) wrong.push_back({p, int32_t(k)});
   if (wrong.empty()) return {};
 
-  const TAreaMap areas = LabelAreas(APicture);
-  std::vector<int32_t> entryOf(areas.Count(), -1);
-  std::vector<uint8_t> wanted(areas.Count());
-  for (const TWrong& s : wrong) {
-    if (s.At.X < 0 || s.At.Y < 0 || s.At.X >= APicture.Width() || s.At.Y >= APicture.Height())
-      continue;
-    const int32_t label = areas.At(s.At);  // -1 where a seed point lies on black
-    if (label < 0 || entryOf[size_t(label)] >= 0 || !PaletteDigit(s.Entry)) continue;
-    entryOf[size_t(label)] = s.Entry;
-    wanted[size_t(label)] = 1;
-  }
-  const std::vector<TAreaCentre> centres = AreaCentres(APicture, areas, wanted);
+  std::vector<TPoint> points;
+  for (const TWrong& s : wrong) points.push_back(s.At);
+  const std::vector<TAreaCentre> centres = FurthestPoints(APicture, points);
+  // Each area once, with the first wrong entry found in it.
+  std::vector<uint8_t> done;
   std::vector<TNumberMark> marks;
-  for (size_t a = 0; a < areas.Count(); ++a) {
-    if (!wanted[a]) continue;
-    const int32_t h = NumberHeightFor(std::sqrt(double(centres[a].Room2)));
+  for (size_t i = 0; i < wrong.size(); ++i) {
+    const TAreaCentre& c = centres[i];
+    if (c.Area < 0 || !PaletteDigit(wrong[i].Entry)) continue;  // on black; past the tenth
+    if (done.size() <= size_t(c.Area)) done.resize(size_t(c.Area) + 1);
+    if (done[size_t(c.Area)]) continue;
+    done[size_t(c.Area)] = 1;
+    const int32_t h = NumberHeightFor(std::sqrt(double(c.Room2)));
     if (h == 0) continue;
-    const TPoint at = centres[a].At;
-    marks.push_back(
-        Mark(at.X + 0.5, at.Y + 0.5, h, PaletteDigit(entryOf[a]), APicture.PixelAt(at.X, at.Y)));
+    marks.push_back(Mark(c.At.X + 0.5, c.At.Y + 0.5, h, PaletteDigit(wrong[i].Entry),
+                         APicture.PixelAt(c.At.X, c.At.Y)));
   }
   return marks;
 }

@@ -54,7 +54,7 @@ int32_t NumberHeightFor(double ARoom);
 // area's point furthest from its outline, sized to the room there, in the ink
 // that reads on the area's colour. An area too small for the smallest digit
 // gets none, and so do entries past the tenth. In the order of the areas'
-// first pixels in the column scan. None when every seed point is right.
+// first wrong seed points in the list. None when every seed point is right.
 std::vector<TNumberMark> PlaceNumbers(const TBitmap& APicture, const TColorsList& AList);
 
 }  // namespace tintbox

@@ -203,9 +203,10 @@ TEST(PlaceNumbers, WrongAreasOnlyWithTheirEntrysDigit) {
     char Digit;
     TColor Ink, Edge;
   } Wants[] = {
+      // In the order of the entries' wrong seed points.
+      {78 + 13.5, '1', clWhite, clBlack},  // orange's second square, navy now: light on dark
       {26 + 13.5, '2', clBlack, clWhite},  // navy's square, orange now: dark on light
       {52 + 13.5, '3', clBlack, clWhite},  // cream's square, blank
-      {78 + 13.5, '1', clWhite, clBlack},  // orange's square, navy now: light on dark
   };
   ASSERT_EQ(Marks.size(), std::size(Wants));
   for (size_t k = 0; k < Marks.size(); ++k) {
