@@ -112,10 +112,10 @@ class TRunDistances {
       }
       RowStart[size_t(y)] = Runs.size();
       for (int32_t x = 0; x < W;) {
-        while (x < W && row[x] == clBlack) ++x;
+        x = NextWhere(row, x, W, true);
         if (x == W) break;
         const int32_t start = x;
-        while (x < W && row[x] != clBlack) ++x;
+        x = NextWhere(row, x, W, false);
         Runs.push_back({start, x - 1, y, int32_t(Runs.size())});
       }
       if (y == 0) continue;
@@ -151,6 +151,20 @@ class TRunDistances {
     }
   }
 
+  // The first x from AFrom on whose pixel is not black (ABlack) or is
+  // black (!ABlack), or AW; eight pixels at a time through long runs.
+  static int32_t NextWhere(const TColor* ARow, int32_t AFrom, int32_t AW, bool ABlack) {
+    int32_t x = AFrom;
+    while (x + 8 <= AW) {
+      bool stop = false;
+      for (int32_t j = 0; j < 8; ++j) stop |= (ARow[x + j] == clBlack) != ABlack;
+      if (stop) break;
+      x += 8;
+    }
+    while (x < AW && (ARow[x] == clBlack) == ABlack) ++x;
+    return x;
+  }
+
   int32_t Root(int32_t ARun) {
     while (Runs[size_t(ARun)].Parent != ARun) {
       int32_t& parent = Runs[size_t(ARun)].Parent;
@@ -174,22 +188,55 @@ class TRunDistances {
   template <typename F>
   void Measure(size_t ARun, F&& AEach) {
     const TRun& run = Runs[ARun];
+    Measure(ARun, run.Left, run.Right, AEach);
+  }
+
+  // The same for the pixels of run ARun whose own bound, min(g(x), distance
+  // to the run's ends)^2, is at least AAtLeast. Only the sites within g of
+  // them can be nearer than their own column.
+  template <typename F>
+  void MeasureFrom(size_t ARun, uint64_t AAtLeast, F&& AEach) {
+    const TRun& run = Runs[ARun];
     const uint32_t* g = G.get() + size_t(run.Row) * size_t(W);
-    // Sites 0 .. n + 1: the black pixel (or edge) left of the run, its
-    // pixels, the one right of it.
-    const int64_t n = int64_t(run.Right) - run.Left + 1;
+    int64_t from = -1, to = -1, reach = 0;
+    for (int64_t x = run.Left; x <= run.Right; ++x) {
+      const int64_t own = std::min<int64_t>(g[x], std::min(x - run.Left, run.Right - x) + 1);
+      if (uint64_t(own * own) < AAtLeast) continue;
+      if (from < 0) from = x;
+      to = x;
+      reach = std::max<int64_t>(reach, g[x]);
+    }
+    if (from < 0) return;
+    const int64_t left = std::max<int64_t>(run.Left, from - reach);
+    const int64_t right = std::min<int64_t>(run.Right, to + reach);
+    Measure(ARun, int32_t(left), int32_t(right), [&](int32_t x, uint32_t d2) {
+      if (x >= from && x <= to) AEach(x, d2);
+    });
+  }
+
+  // Every pixel of ALeft .. ARight of run ARun, from the sites of those
+  // pixels and, where the run ends there, the black pixel (or edge) beyond.
+  // A site left out lies further from each pixel than that pixel's own g.
+  template <typename F>
+  void Measure(size_t ARun, int32_t ALeft, int32_t ARight, F&& AEach) {
+    const TRun& run = Runs[ARun];
+    const uint32_t* g = G.get() + size_t(run.Row) * size_t(W);
+    // Sites 0 .. n + 1: the one left of ALeft, the pixels, the one right of
+    // ARight; the outer two count only where the run ends.
+    const int64_t n = int64_t(ARight) - ALeft + 1;
     F2.resize(size_t(n) + 2);
     V.resize(size_t(n) + 2);
     Z.resize(size_t(n) + 3);
+    for (int64_t q = 1; q <= n; ++q) F2[size_t(q)] = int64_t(g[ALeft + q - 1]) * g[ALeft + q - 1];
+    const bool leftEnd = ALeft == run.Left, rightEnd = ARight == run.Right;
     F2[0] = 0;
-    for (int64_t q = 1; q <= n; ++q)
-      F2[size_t(q)] = int64_t(g[run.Left + q - 1]) * g[run.Left + q - 1];
     F2[size_t(n) + 1] = 0;
+    const int64_t q0 = leftEnd ? 0 : 1, q1 = rightEnd ? n + 1 : n;
     size_t k = 0;
-    V[0] = 0;
+    V[0] = q0;
     Z[0] = -std::numeric_limits<double>::infinity();
     Z[1] = std::numeric_limits<double>::infinity();
-    for (int64_t q = 1; q <= n + 1; ++q) {
+    for (int64_t q = q0 + 1; q <= q1; ++q) {
       // Where the parabola of q overtakes the one last on the envelope; the
       // ones it overtakes before they begin leave the envelope.
       auto meet = [&](int64_t p) {
@@ -208,7 +255,7 @@ class TRunDistances {
       while (Z[k + 1] < double(q)) ++k;
       const int64_t dx = q - V[k];
       const int64_t d2 = dx * dx + F2[size_t(V[k])];
-      AEach(int32_t(run.Left + q - 1),
+      AEach(int32_t(ALeft + q - 1),
             uint32_t(std::min<int64_t>(d2, std::numeric_limits<uint32_t>::max())));
     }
   }
@@ -273,7 +320,7 @@ std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap,
     uint32_t& b = best[size_t(AArea)];
     std::vector<TPoint>& points = furthest[size_t(AArea)];
     const int32_t row = runs.Runs[ARun].Row;
-    runs.Measure(ARun, [&](int32_t x, uint32_t d2) {
+    runs.MeasureFrom(ARun, b, [&](int32_t x, uint32_t d2) {
       if (d2 < b) return;
       if (d2 > b) b = d2, points.clear();
       points.push_back({x, row});
