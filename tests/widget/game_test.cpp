@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "picture/bmpwriter.h"
+#include "rules/playhelp.h"
 #include "rules/random.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -1284,4 +1285,10 @@ TEST_F(GameTest, NumbersFollowTheFillsAndTheNextPicture) {
   EXPECT_TRUE(Game->NumbersOn());
   EXPECT_GT(ColoursIn(1).size(), 1u) << "no digit on the next picture";
   EXPECT_EQ(Form->ex->Picture().Bitmap()->PixelAt(5, 5), Ink('a'));
+
+  // The hint flashes as before, the digits over its stripes.
+  Key(Qt::Key_H);
+  ASSERT_TRUE(Form->im->Flashing());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ColoursIn(1).count(HintColorA) > 0; }, 5000));
+  EXPECT_TRUE(ColoursIn(1).count(clBlack)) << "the digit under the hint";
 }
