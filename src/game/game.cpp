@@ -4,10 +4,11 @@
 #include <QCursor>
 #include <algorithm>
 
+#include "picture/errors.h"
 #include "rules/catalogue.h"
+#include "rules/numbers.h"
 #include "rules/playhelp.h"
 #include "rules/strtoint.h"
-#include "picture/errors.h"
 #include "ui/dialogs.h"
 #include "ui/examplewindow.h"
 #include "widgets/control.h"
@@ -25,6 +26,8 @@ constexpr int PaletteGap = 16;
 
 // The letter on the H key of a Russian keyboard layout (Р).
 constexpr int KeyCyrillicEr = 0x0420;
+// The letter on the N key of a Russian keyboard layout (Т).
+constexpr int KeyCyrillicTe = 0x0422;
 
 }  // namespace
 
@@ -182,6 +185,7 @@ void TGame::CreateGame(int i) {
     Form1.im->Canvas().Brush.SetColor(button->Color());
     ColorButtonClick(button);
   }
+  ShowNumbers();
 }
 
 TFlatButton* TGame::PaletteButton(int k) const {
@@ -215,6 +219,7 @@ void TGame::imClick() {
   }
   // A hint that is flashing goes on over the areas that are still wrong.
   if (Form1.im->Flashing()) Form1.im->SetFlashOverlay(HintOverlay(canvas.Bitmap(), *FColorsList));
+  ShowNumbers();
   // On the screen at once, and only what the fill changed.
   Form1.im->RepaintPicture(changed);
   if (FColorsList->IsCorrectColors(canvas)) {
@@ -234,6 +239,27 @@ void TGame::ShowHint() {
   const TBitmap* picture = Form1.im->Picture().Bitmap();
   if (!picture) return;
   if (auto overlay = HintOverlay(*picture, *FColorsList)) Form1.im->Flash(std::move(overlay));
+}
+
+void TGame::ToggleNumbers() {
+  FNumbers = !FNumbers;
+  ShowNumbers();
+}
+
+void TGame::ShowNumbers() {
+  int k = 0;
+  for (QObject* child : Form1.Panel1->children()) {
+    auto* button = qobject_cast<TFlatButton*>(child);
+    if (!button || button->Tag != PaletteTag) continue;
+    if (FNumbers)
+      button->SetNumber(ButtonNumber(k, button->Color(), button->width()));
+    else
+      button->SetNumber(std::nullopt);
+    ++k;
+  }
+  const TBitmap* picture = Form1.im->Picture().Bitmap();
+  Form1.im->SetNumbers(FNumbers && picture ? PlaceNumbers(*picture, *FColorsList)
+                                           : std::vector<TNumberMark>{});
 }
 
 void TGame::MoveTo(int i) {
@@ -288,6 +314,10 @@ bool TGame::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
     case Qt::Key_H:
     case KeyCyrillicEr:
       ShowHint();
+      return true;
+    case Qt::Key_N:
+    case KeyCyrillicTe:
+      ToggleNumbers();
       return true;
     default:
       return false;

@@ -46,6 +46,13 @@ class TGame {
   void imRightClick();
   void ShowHint();
 
+  // Colour by number: off at start, on and off with N for the rest of the
+  // run, whatever picture is open. ShowNumbers brings the palette's digits
+  // and the picture's up to date with the work.
+  void ToggleNumbers();
+  void ShowNumbers();
+  bool NumbersOn() const { return FNumbers; }
+
   // Navigation and the example.
   void prevbtnClick();
   void maxbtnClick();
@@ -54,7 +61,8 @@ class TGame {
 
   // The keys of the main window: 1 to 9 and 0 pick palette buttons 1 to 10;
   // Left and Page Up go back, Right and Page Down on, Home and End to the
-  // first and the last picture; H shows the hint. True when the key was used.
+  // first and the last picture; H shows the hint, N turns the numbers on or
+  // off. True when the key was used.
   bool FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
 
   std::string ImagesPath;
@@ -76,6 +84,7 @@ class TGame {
   std::string FProgramFile;
   std::optional<std::string> FFolder;
   std::unique_ptr<TColorsList> FColorsList;
+  bool FNumbers = false;
 };
 
 }  // namespace tintbox

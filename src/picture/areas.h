@@ -38,4 +38,26 @@ struct TColorUse {
 // Every colour but black.
 std::map<TColor, TColorUse> ColorUses(const TBitmap& ABitmap);
 
+// Per pixel, row by row: the squared Euclidean distance from its centre to the
+// centre of the nearest black pixel, the pixels just beyond the picture's edges
+// counting as black (an area's outline is black or the edge). 0 on black. Exact;
+// saturates at UINT32_MAX, far beyond any picture the game can show.
+std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap);
+
+// An area's point furthest from its outline, and the room there: every pixel
+// whose centre is nearer to At's centre than sqrt(Room2) belongs to the area.
+struct TAreaCentre {
+  int32_t Area = -1;  // the same for the points of one area; -1 on black or outside
+  TPoint At;
+  uint32_t Room2 = 0;  // squared distance to the outline, as OutlineDistances2
+};
+
+// For each of APoints, the furthest point of the area (4-connected, up to
+// black, as a boundary fill covers it) that holds it. Of equally far points,
+// the one nearest to their mean, so that a long even strip gets its point in
+// the middle; of those, the first row by row. Only the rows that can hold an
+// area's furthest point are measured exactly, so asking about a few areas of
+// a large picture costs little more than reading it twice.
+std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap, const std::vector<TPoint>& APoints);
+
 }  // namespace tintbox

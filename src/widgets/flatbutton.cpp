@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <algorithm>
 
+#include "widgets/numbermarks.h"
+
 namespace tintbox {
 
 // ---------------------------------------------------------------------------
@@ -307,8 +309,15 @@ void TFlatButton::DrawFrame(QPainter& ACanvas) {
   }
 }
 
+void TFlatButton::SetNumber(const std::optional<TNumberMark>& AValue) {
+  if (AValue == FNumber) return;
+  FNumber = AValue;
+  update();
+}
+
 void TFlatButton::DrawContent(QPainter& ACanvas) {
   if (!Caption().isEmpty()) DrawCaption(ACanvas);
+  if (FNumber) DrawNumberMark(ACanvas, *this, *FNumber);
 }
 
 // One line, centred on the button, drawn over the frame with no background.

@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "picture/color.h"
+#include "picture/numbermark.h"
 #include "widgets/control.h"
 
 class QPainter;
@@ -145,6 +146,9 @@ class TFlatButton : public TCustomFlatButton {
   void SetTextAlign(TTextAlign AValue) { FTextAlign = AValue; }
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool AValue) { FWordWrap = AValue; }
+  // A digit drawn over the button, in its own pixels; none by default.
+  const std::optional<TNumberMark>& Number() const { return FNumber; }
+  void SetNumber(const std::optional<TNumberMark>& AValue);
 
  protected:
   void DrawContent(QPainter& ACanvas) override;
@@ -161,6 +165,7 @@ class TFlatButton : public TCustomFlatButton {
   int32_t FPressOffset = 1;
   TTextAlign FTextAlign = ttaCenter;
   bool FWordWrap = false;
+  std::optional<TNumberMark> FNumber;
 };
 
 }  // namespace tintbox

@@ -9,6 +9,7 @@
 
 #include "picture/draw.h"
 #include "picture/errors.h"
+#include "widgets/numbermarks.h"
 
 namespace tintbox {
 
@@ -156,7 +157,43 @@ void TImage::paintEvent(QPaintEvent* AEvent) {
                         QRect(0, 0, target.width(), band.Height));
     }
   }
+  if (!FNumbers.empty()) {
+    const QPointF origin = PictureOrigin();
+    const double scale = PictureScale();
+    for (const TNumberMark& mark : FNumbers)
+      if (NumberMarkRect(mark, origin, scale).intersects(AEvent->rect()))
+        DrawNumberMark(painter, *this, mark, origin, scale);
+  }
   FPainting = false;
+}
+
+QPointF TImage::PictureOrigin() const {
+  const TRect dest = DestRect();
+  return QPointF(dest.Left, dest.Top);
+}
+
+// The picture area shows its picture unscaled; a stretched picture's digits
+// are stretched by its height.
+double TImage::PictureScale() const {
+  const TRect dest = DestRect();
+  return FPicture.Height() > 0 ? double(dest.Height()) / FPicture.Height() : 1;
+}
+
+void TImage::SetNumbers(std::vector<TNumberMark> AMarks) {
+  // Both the digits that go and the ones that come: a digit that goes may
+  // lie partly outside whatever else is repainted.
+  QRegion changed;
+  const QPointF origin = PictureOrigin();
+  const double scale = PictureScale();
+  auto in = [](const std::vector<TNumberMark>& AList, const TNumberMark& AMark) {
+    return std::find(AList.begin(), AList.end(), AMark) != AList.end();
+  };
+  for (const TNumberMark& mark : FNumbers)
+    if (!in(AMarks, mark)) changed += NumberMarkRect(mark, origin, scale);
+  for (const TNumberMark& mark : AMarks)
+    if (!in(FNumbers, mark)) changed += NumberMarkRect(mark, origin, scale);
+  FNumbers = std::move(AMarks);
+  if (!changed.isEmpty()) update(changed);
 }
 
 const TBitmap* TImage::VisibleOverlay() const {

@@ -8,10 +8,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "picture/canvas.h"
 #include "picture/color.h"
 #include "picture/draw.h"
+#include "picture/numbermark.h"
 #include "picture/picture.h"
 #include "widgets/control.h"
 
@@ -73,6 +75,12 @@ class TImage : public TGuarded<QWidget> {
   static constexpr int FlashCount = 3;
   static constexpr int FlashPhaseMs = 250;
 
+  // Digits drawn over the picture (and over a flashing overlay) on the
+  // screen, never into the picture; in the picture's pixels. Only what
+  // changes is repainted, wherever the digits lie.
+  void SetNumbers(std::vector<TNumberMark> AMarks);
+  const std::vector<TNumberMark>& Numbers() const { return FNumbers; }
+
   int32_t Tag = 0;
   std::function<void()> OnClick;
   // A click with the right mouse button.
@@ -103,6 +111,11 @@ class TImage : public TGuarded<QWidget> {
   std::unique_ptr<TBitmap> FFlashOverlay;
   int FFlashPhase = 0;
   QTimer* FFlashTimer = nullptr;
+  // Where the picture's pixel (0, 0) lands, and how large a pixel is there.
+  QPointF PictureOrigin() const;
+  double PictureScale() const;
+
+  std::vector<TNumberMark> FNumbers;
   // The painted pixels, reused between paints: the whole control for a
   // 32-bit picture, a band of rows of the picture otherwise.
   QImage FBuffer;

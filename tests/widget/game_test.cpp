@@ -23,8 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/random.h"
 #include "picture/bmpwriter.h"
+#include "rules/playhelp.h"
+#include "rules/random.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/mainwindow.h"
@@ -1173,3 +1174,121 @@ TEST_F(GameTest, NavigationKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// Three squares of 21 ('a', 'b', 'c'), room enough for a number each, and a
+// 5 x 5 square 'd' too small for one.
+TRows NumberSquares() {
+  TRows Rows(23, std::string(73, '#'));
+  for (int y = 1; y <= 21; ++y)
+    for (int x = 1; x <= 71; ++x) {
+      const int k = (x - 1) / 22, in = (x - 1) % 22;
+      if (k < 3 && in < 21) Rows[size_t(y)][size_t(x)] = char('a' + k);
+      if (k == 3 && in < 5 && y <= 5) Rows[size_t(y)][size_t(x)] = 'd';
+    }
+  return Rows;
+}
+
+// The pixels of the shot that differ from ABefore, as a set of window points.
+std::vector<QPoint> Changes(const QImage& ABefore, const QImage& AAfter) {
+  std::vector<QPoint> Changed;
+  for (int y = 0; y < ABefore.height(); ++y)
+    for (int x = 0; x < ABefore.width(); ++x)
+      if (ABefore.pixel(x, y) != AAfter.pixel(x, y)) Changed.push_back(QPoint(x, y));
+  return Changed;
+}
+
+}  // namespace
+
+// N shows a digit on every palette button and in every wrong area with room
+// for one, and changes nothing else on the screen; N again gives back the
+// screen as it was, pixel for pixel; the picture itself is never drawn on.
+TEST_F(GameTest, NumbersOnTheButtonsAndInTheWrongAreasOnly) {
+  const TRows Picture = NumberSquares();
+  WritePicture(1, Picture);
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  ASSERT_FALSE(Game->NumbersOn());
+  const QImage Before = Shot();
+  Key(Qt::Key_N);
+  ASSERT_TRUE(Game->NumbersOn());
+  const QImage On = Shot();
+
+  // Where each change lies: in an area of the picture (by its colour in the
+  // file), or on a palette button.
+  const std::vector<TFlatButton*> Buttons = Palette();
+  ASSERT_EQ(Buttons.size(), 4u);
+  std::map<char, int> InArea;
+  std::vector<int> OnButton(Buttons.size());
+  int Elsewhere = 0;
+  for (const QPoint& P : Changes(Before, On)) {
+    const QPoint Q = P - PictureAt;
+    if (Q.x() >= 0 && Q.y() >= 0 && Q.x() < 73 && Q.y() < 23 &&
+        Picture[size_t(Q.y())][size_t(Q.x())] != '#') {
+      ++InArea[Picture[size_t(Q.y())][size_t(Q.x())]];
+      continue;
+    }
+    bool Found = false;
+    for (size_t k = 0; k < Buttons.size(); ++k)
+      if (Buttons[k]->geometry().translated(PanelAt).contains(P)) ++OnButton[k], Found = true;
+    if (!Found && ++Elsewhere <= 5) ADD_FAILURE() << "changed at (" << P.x() << "," << P.y() << ")";
+  }
+  EXPECT_EQ(Elsewhere, 0);
+  for (char C : {'a', 'b', 'c'}) EXPECT_GT(InArea[C], 20) << "no digit in area " << C;
+  EXPECT_EQ(InArea['d'], 0) << "a digit in the area too small for one";
+  for (size_t k = 0; k < Buttons.size(); ++k) EXPECT_GT(OnButton[k], 20) << "button " << k + 1;
+  EXPECT_EQ(RowsOf(*Form->im->Picture().Bitmap()), Blanked(Picture));
+
+  Key(Qt::Key_N);
+  EXPECT_FALSE(Game->NumbersOn());
+  EXPECT_TRUE(Shot() == Before) << "the screen differs with the numbers off again";
+  // The letter on the N key of a Russian layout does the same.
+  QKeyEvent Te(QEvent::KeyPress, 0x0422, Qt::NoModifier, QString::fromUtf8("т"));
+  QApplication::sendEvent(Form.get(), &Te);
+  EXPECT_TRUE(Game->NumbersOn());
+  EXPECT_TRUE(Shot() == On);
+}
+
+// A right fill takes its area's digit away; a wrong one keeps it, in ink
+// that reads on the wrong colour; the numbers stay on for the next picture.
+TEST_F(GameTest, NumbersFollowTheFillsAndTheNextPicture) {
+  const TRows Picture = NumberSquares();
+  WritePicture(1, Picture);
+  WritePicture(2, Picture);
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  Key(Qt::Key_N);
+  // The colours seen over a square's inside.
+  auto ColoursIn = [&](int ALeft) {
+    const QImage S = Shot();
+    std::set<TColor> Seen;
+    for (int y = 1; y <= 21; ++y)
+      for (int x = ALeft; x < ALeft + 21; ++x) Seen.insert(PixelOf(S, PictureAt + QPoint(x, y)));
+    return Seen;
+  };
+  EXPECT_GT(ColoursIn(1).size(), 1u);
+  Pick('a');
+  ClickPicture(5, 5);  // right
+  EXPECT_EQ(ColoursIn(1), (std::set<TColor>{Ink('a')}));
+  Pick('c');
+  ClickPicture(27, 5);  // wrong: 'b' belongs there
+  const std::set<TColor> Wrong = ColoursIn(23);
+  EXPECT_TRUE(Wrong.count(Ink('c'))) << "the fill";
+  EXPECT_GT(Wrong.size(), 1u) << "the digit went";
+  Pick('b');
+  ClickPicture(27, 5);  // put right
+  EXPECT_EQ(ColoursIn(23), (std::set<TColor>{Ink('b')}));
+
+  Key(Qt::Key_Right);
+  EXPECT_EQ(Form->index->Caption(), QStringLiteral("2/2"));
+  EXPECT_TRUE(Game->NumbersOn());
+  EXPECT_GT(ColoursIn(1).size(), 1u) << "no digit on the next picture";
+  EXPECT_EQ(Form->ex->Picture().Bitmap()->PixelAt(5, 5), Ink('a'));
+
+  // The hint flashes as before, the digits over its stripes.
+  Key(Qt::Key_H);
+  ASSERT_TRUE(Form->im->Flashing());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ColoursIn(1).count(HintColorA) > 0; }, 5000));
+  EXPECT_TRUE(ColoursIn(1).count(clBlack)) << "the digit under the hint";
+}

@@ -20,6 +20,7 @@
 #include "picture/errors.h"
 #include "seen.h"
 #include "ui/mainwindow.h"
+#include "widgets/numbermarks.h"
 
 using namespace tintbox;
 using namespace tintbox::seen;
@@ -224,6 +225,47 @@ TEST_F(ImageTest, RepaintPictureShowsAFillAtOnceAndPaintsOnlyItsRectangle) {
   Form->im->removeEventFilter(&paints);
   ASSERT_EQ(paints.Rects.size(), 1u);
   EXPECT_EQ(paints.Rects[0], QRect(0, 0, 3, 4));
+}
+
+// Digits over the picture: on the screen, never in its pixels; when one goes,
+// the control repaints all it covered, whatever else is repainted.
+TEST_F(ImageTest, NumbersAreDrawnOverThePictureAndRepaintedWhereTheyGo) {
+  Form->im->Picture().SetGraphic(FlatBitmap(100, 60, clWhite));
+  ShowAndWait(Form.get());
+  TNumberMark mark;
+  mark.X = 30.5, mark.Y = 20.5, mark.Height = 20, mark.Width = 15, mark.Halo = 2, mark.Digit = '8';
+  Form->im->SetNumbers({mark});
+  const QRect box = NumberMarkRect(mark);
+  auto inkInBox = [&] {
+    const QImage shot = OnScreen(Form->im);
+    int ink = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) {
+        const bool white = (shot.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+        if (!white && x < 100 && y < 60 && !box.contains(x, y))
+          ADD_FAILURE() << "drawn outside its box at (" << x << "," << y << ")";
+        ink += !white && box.contains(x, y);
+      }
+    return ink;
+  };
+  EXPECT_TRUE(QTest::qWaitFor([&] { return inkInBox() > 30; }, 5000));
+  EXPECT_EQ(Form->im->Picture().Bitmap()->PixelAt(30, 20), clWhite);
+
+  // The paints that follow its going cover the whole of its box.
+  struct TSpy : QObject {
+    QRegion Painted;
+    bool eventFilter(QObject*, QEvent* AEvent) override {
+      if (AEvent->type() == QEvent::Paint) Painted += static_cast<QPaintEvent*>(AEvent)->region();
+      return false;
+    }
+  } spy;
+  Form->im->installEventFilter(&spy);
+  Form->im->SetNumbers({});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !spy.Painted.isEmpty(); }, 5000));
+  EXPECT_TRUE(spy.Painted.contains(box))
+      << "painted " << spy.Painted.boundingRect().x() << "," << spy.Painted.boundingRect().y();
+  Form->im->removeEventFilter(&spy);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return inkInBox() == 0; }, 5000));
 }
 
 TEST_F(ImageTest, CanvasOfAnEmptyPictureIsAFreshWhiteBitmapOfTheControlsSize) {
