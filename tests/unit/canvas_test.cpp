@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
+
 namespace tintbox {
 namespace {
 
@@ -14,52 +16,15 @@ constexpr TColor Red = RGB(255, 0, 0);
 constexpr TColor Green = RGB(0, 255, 0);
 constexpr TColor Blue = RGB(0, 0, 255);  // the brush in most cases below
 
-// Tiny pictures as text: '#' black, '.' white, 'r' red, 'g' green, 'b' blue.
-TColor ColorOf(char c) {
-  switch (c) {
-    case '#':
-      return clBlack;
-    case '.':
-      return clWhite;
-    case 'r':
-      return Red;
-    case 'g':
-      return Green;
-    case 'b':
-      return Blue;
-  }
-  ADD_FAILURE() << "unknown pixel letter " << c;
-  return clBlack;
-}
+// Tiny pictures as ink letters: '#' black, '.' white, 'a' red, 'b' green, 'c' blue.
+using testhelp::Show;
+using TRows = testhelp::TRows;
 
-char LetterOf(TColor c) {
-  for (char l : std::string("#.rgb"))
-    if (ColorOf(l) == c) return l;
-  return '?';
+void Build(TBitmap& ABitmap, const TRows& ARows) {
+  testhelp::DrawRows(ABitmap, ARows);
 }
-
-void Build(TBitmap& ABitmap, const std::vector<std::string>& ARows) {
-  const int32_t h = int32_t(ARows.size()), w = h ? int32_t(ARows[0].size()) : 0;
-  ABitmap.SetSize(w, h);
-  TColor* p = ABitmap.WritablePixels();
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) p[y * w + x] = ColorOf(ARows[size_t(y)][size_t(x)]);
-}
-
-std::vector<std::string> Dump(const TBitmap& ABitmap) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < ABitmap.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < ABitmap.Width(); ++x) row += LetterOf(ABitmap.PixelAt(x, y));
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-std::string Show(const std::vector<std::string>& ARows) {
-  std::string s;
-  for (const auto& r : ARows) s += "\n  " + r;
-  return s;
+TRows Dump(const TBitmap& ABitmap) {
+  return testhelp::RowsOf(ABitmap);
 }
 
 struct TFillCase {
@@ -81,7 +46,7 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"rrr#", "rr#.", "r#..", "#..."}},
+       {"aaa#", "aa#.", "a#..", "#..."}},
       {"start on a border pixel paints nothing",
        {"...", ".#.", "..."},
        1,
@@ -115,29 +80,29 @@ const std::vector<TFillCase>& FillCases() {
        Red,
        {"...", "..."}},
       {"area already in the brush colour stays as it is",
-       {"#####", "#bbb#", "#bbb#", "#####"},
+       {"#####", "#ccc#", "#ccc#", "#####"},
        2,
        1,
        clBlack,
        fsBorder,
        Blue,
-       {"#####", "#bbb#", "#bbb#", "#####"}},
+       {"#####", "#ccc#", "#ccc#", "#####"}},
       {"area takes in the brush colour and other colours and goes on past them",
-       {"#######", "#.b.r.#", "#gbbb.#", "#.b#..#", "#######"},
+       {"#######", "#.c.a.#", "#bccc.#", "#.c#..#", "#######"},
        1,
        1,
        clBlack,
        fsBorder,
        Blue,
-       {"#######", "#bbbbb#", "#bbbbb#", "#bb#bb#", "#######"}},
+       {"#######", "#ccccc#", "#ccccc#", "#cc#cc#", "#######"}},
       {"a wall of brush colour does not stop the fill",
-       {"..b..", "..b..", "..b.."},
+       {"..c..", "..c..", "..c.."},
        0,
        0,
        clBlack,
        fsBorder,
        Blue,
-       {"bbbbb", "bbbbb", "bbbbb"}},
+       {"ccccc", "ccccc", "ccccc"}},
       {"border pixels are never changed, whatever their place",
        {"#.#.#", ".#.#.", "#.#.#"},
        1,
@@ -145,15 +110,15 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"#r#.#", ".#.#.", "#.#.#"}},
+       {"#a#.#", ".#.#.", "#.#.#"}},
       {"a border of another colour",
-       {"..r..", "rrr..", "....."},
+       {"..a..", "aaa..", "....."},
        0,
        0,
        Red,
        fsBorder,
        Green,
-       {"ggr..", "rrr..", "....."}},
+       {"bba..", "aaa..", "....."}},
       {"a brush of the border colour",
        {"..#..", "###..", "....."},
        4,
@@ -170,8 +135,8 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"rrrrrrrr", "r######r", "r#rrrr#r", "r#r##r#r", "r#r#rr#r", "r#r####r", "r#rrrrrr",
-        "r#######"}},
+       {"aaaaaaaa", "a######a", "a#aaaa#a", "a#a##a#a", "a#a#aa#a", "a#a####a", "a#aaaaaa",
+        "a#######"}},
       {"comb: teeth reached from below and above",
        {".#.#.#.", ".#.#.#.", ".......", "#.#.#.#", "#.#.#.#"},
        6,
@@ -179,31 +144,31 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"r#r#r#r", "r#r#r#r", "rrrrrrr", "#r#r#r#", "#r#r#r#"}},
+       {"a#a#a#a", "a#a#a#a", "aaaaaaa", "#a#a#a#", "#a#a#a#"}},
       {"surface fill paints the 4-connected run of the start colour",
-       {"rr.r", ".rr.", "r..r"},
+       {"aa.a", ".aa.", "a..a"},
        0,
        0,
        Red,
        fsSurface,
        Green,
-       {"gg.r", ".gg.", "r..r"}},
+       {"bb.a", ".bb.", "a..a"}},
       {"surface fill started off the surface colour paints nothing",
-       {"rr", ".r"},
+       {"aa", ".a"},
        0,
        1,
        Red,
        fsSurface,
        Green,
-       {"rr", ".r"}},
+       {"aa", ".a"}},
       {"surface fill with the brush equal to the surface colour",
-       {"rr.", "r.r"},
+       {"aa.", "a.a"},
        0,
        0,
        Red,
        fsSurface,
        Red,
-       {"rr.", "r.r"}},
+       {"aa.", "a.a"}},
   };
   return cases;
 }
@@ -266,10 +231,10 @@ TEST_P(CanvasFloodFill, BrushValuesWithAHighBytePaintTheirColourPart) {
 TEST_P(CanvasFloodFill, BorderColourThatNoPixelHasFillsEverything) {
   for (TColor border : {TColor(0x80000000u), TColor(0x40000000u), NoPixel}) {
     TBitmap bitmap;
-    Build(bitmap, {"#r", ".#"});
+    Build(bitmap, {"#a", ".#"});
     bitmap.Canvas().Brush.SetColor(Green);
     bitmap.Canvas().FloodFill(0, 1, border, fsBorder);
-    EXPECT_EQ(Dump(bitmap), (std::vector<std::string>{"gg", "gg"})) << std::hex << border;
+    EXPECT_EQ(Dump(bitmap), (std::vector<std::string>{"bb", "bb"})) << std::hex << border;
   }
 }
 
@@ -282,13 +247,13 @@ TEST_P(CanvasFloodFill, FillOnACopyLeavesTheOriginal) {
   copy.Canvas().Brush.SetColor(Red);
   copy.Canvas().FloodFill(0, 2, clBlack, fsBorder);
   EXPECT_FALSE(copy.SharesStoreWith(original));
-  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "rrr"}));
+  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "aaa"}));
   EXPECT_EQ(Dump(original), (std::vector<std::string>{"...", "###", "..."}));
   // And the other way round: the original's fill does not reach the copy.
   original.Canvas().Brush.SetColor(Green);
   original.Canvas().FloodFill(0, 0, clBlack, fsBorder);
-  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "rrr"}));
-  EXPECT_EQ(Dump(original), (std::vector<std::string>{"ggg", "###", "..."}));
+  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "aaa"}));
+  EXPECT_EQ(Dump(original), (std::vector<std::string>{"bbb", "###", "..."}));
 }
 
 // A one-pixel-wide serpentine path through 4000 x 4000 pixels: a recursive
@@ -378,7 +343,7 @@ TEST_P(CanvasFloodFill, AgreesWithABreadthFirstFillOnRandomPictures) {
 
 TEST(CanvasPixels, ReadsInsideGiveTheColourAndOutsideGiveNoPixel) {
   TBitmap bitmap;
-  Build(bitmap, {"#.r", "gb#"});
+  Build(bitmap, {"#.a", "bc#"});
   const TCanvas& canvas = bitmap.Canvas();
   struct {
     int32_t X, Y;
