@@ -25,13 +25,8 @@ def snap(shot, win, px, py):
 
 
 class Help(harness.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.catalogue = harness.catalogue(cls.args.checker, cls.args.images)
-        assert len(cls.catalogue) >= 3, cls.catalogue
-
     def setUp(self):
+        self.assertGreaterEqual(len(self.catalogue), 3, "pictures to move between")
         self.win = self.start().main_window()
         self.colours, self.areas = self.catalogue[1]
         self.shot = self.win.wait_palette(self.colours, "palette of picture 1")

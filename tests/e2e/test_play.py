@@ -58,12 +58,6 @@ def play_to_the_firework(test, win, shot, colours, areas):
 
 
 class Play(harness.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.catalogue = harness.catalogue(cls.args.checker, cls.args.images)
-        assert len(cls.catalogue) >= 2, cls.catalogue
-
     def test_solve_picture_1(self):
         win = self.start().main_window()
         colours, areas = self.catalogue[1]
@@ -91,6 +85,7 @@ class Play(harness.TestCase):
 
     def test_next_and_the_counter(self):
         pictures = self.catalogue
+        self.assertGreaterEqual(len(pictures), 2, "pictures to move between")
         n = len(pictures)
         win = self.start().main_window()
         win.wait_palette(pictures[1][0], "palette of picture 1")

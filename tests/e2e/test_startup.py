@@ -21,11 +21,6 @@ def ready_to_play(test, game, colours, areas):
 
 
 class Startup(harness.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.catalogue = harness.catalogue(cls.args.checker, cls.args.images)
-
     def setUp(self):
         tmp = tempfile.TemporaryDirectory(prefix="tintbox-own-")
         self.addCleanup(tmp.cleanup)

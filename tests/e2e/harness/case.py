@@ -27,13 +27,15 @@ def options(argv=None):
 
 class TestCase(unittest.TestCase):
     """A display of its own for the class; self.args are the options, self.display
-    the display, and start() starts the program (closed after the test)."""
+    the display, self.catalogue the bundled pictures as the checker reads them, and
+    start() starts the program (closed after the test)."""
 
     maxDiff = None
 
     @classmethod
     def setUpClass(cls):
         cls.args = options()
+        cls.catalogue = catalogue(cls.args.checker, cls.args.images)
         cls.display = Display()
         cls.addClassCleanup(cls.display.close)
         if cls.args.wm != "none":
