@@ -23,5 +23,4 @@ def counter_preset(display, x, y):
     cx, cy = centre("index")
     display.click(x + cx, y + cy)
     display.find_window("^Выбор картинки$")
-    display.key("ctrl+c")
-    return wait_for("clipboard", lambda: display.clipboard().strip())
+    return display.copy().strip()

@@ -8,7 +8,7 @@ import subprocess
 import time
 
 
-def wait_for(what, predicate, timeout=20.0, interval=0.05):
+def wait_for(what, predicate, timeout=30.0, interval=0.05):
     """Polls predicate() until it returns something truthy, and returns that; fails
     with an AssertionError naming what once timeout seconds have passed."""
     deadline = time.monotonic() + timeout
@@ -206,6 +206,19 @@ class Display:
     def type(self, text):
         self.run("xdotool", "type", "--delay", "20", text)
 
+    def copy(self, key="ctrl+c", timeout=30.0):
+        """Presses key (the window's copy) and returns what it put on the clipboard.
+        The clipboard is given a mark first, so what an earlier copy left is not taken
+        for the new text."""
+        mark = "(nothing copied yet)"
+        # xclip owns the clipboard with the mark until the copy takes it over.
+        subprocess.run(["xclip", "-selection", "clipboard", "-i"], input=mark, text=True,
+                       env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=10)
+        self.key(key)
+        return wait_for(f"the text {key} copies", lambda: (
+            lambda t: t if t and t != mark else None)(self.clipboard()), timeout)
+
     def clipboard(self):
         """The text on the clipboard ('' when there is none)."""
         r = subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.env,
@@ -221,7 +234,7 @@ class Display:
         cmd += ["--pid", str(pid)] if pid is not None else ["--name", name]
         return self.run(*cmd, check=False).split()
 
-    def find_window(self, name, timeout=20.0, proc=None, interval=0.05):
+    def find_window(self, name, timeout=60.0, proc=None, interval=0.05):
         """Waits for a visible window whose name matches the pattern name; its id.
         proc: fail at once when that process ends first."""
         def search():
@@ -232,7 +245,7 @@ class Display:
             return ids[-1] if ids else None
         return wait_for(f"window {name!r}", search, timeout, interval)
 
-    def window_gone(self, name, timeout=20.0):
+    def window_gone(self, name, timeout=30.0):
         wait_for(f"window {name!r} to close", lambda: not self.windows(name), timeout)
 
     def window_geometry(self, wid):
@@ -243,7 +256,7 @@ class Display:
         return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]),
                 int(g["Width"]), int(g["Height"]))
 
-    def settled_geometry(self, wid, timeout=20.0):
+    def settled_geometry(self, wid, timeout=30.0):
         """window_geometry once it reads the same twice 200 ms apart: a window
         manager on a busy machine places and decorates a window late."""
         last = [None]
@@ -300,7 +313,7 @@ class Display:
             raise AssertionError(f"cannot read the screen at {x},{y} {width}x{height}")
         return shot
 
-    def wait_shot(self, what, predicate, timeout=20.0, interval=0.05, **rect):
+    def wait_shot(self, what, predicate, timeout=30.0, interval=0.05, **rect):
         """Waits for a screenshot (of the rectangle x, y, width, height given, else
         of the whole screen) for which predicate(shot) holds; that screenshot."""
         def check():
@@ -316,6 +329,7 @@ class Display:
     def close(self):
         if self.wm is not None:
             stop(self.wm)
+            self.wm.stderr.close()
             self.wm = None
         self.screen.close()
         stop(self.proc)

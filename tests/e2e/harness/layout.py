@@ -1,7 +1,6 @@
 """The main window's layout as the program lays it out: every control's place and
 size, the palette's geometry and the colours the tests look for. Places are in
 the window's client area (a control on Panel1 is moved by the panel's place)."""
-from .display import wait_for
 
 CAPTION = "Tintbox"
 CLIENT = (990, 484)
@@ -109,18 +108,24 @@ class MainWindow:
         """The picture area's pixels in a screenshot, as bytes."""
         return shot.rows(*self.at("im", 0, 0), *PICTURE)
 
-    def wait_palette(self, colours, what=None, timeout=20.0):
+    def wait_palette(self, colours, what=None, timeout=30.0):
         """Waits for a palette of colours buttons; the screenshot that shows it."""
         return self.display.wait_shot(what or f"a palette of {colours}",
                                       lambda s: self.palette_size(s) == colours, timeout)
+
+    def wait_picture(self, colours, areas, what, timeout=30.0):
+        """Waits for a picture with a palette of colours buttons whose areas (the
+        checker's (x, y, colour) seeds) are all blank; the screenshot that shows it.
+        Tells a newly opened picture from the last one when their palettes are alike."""
+        return self.display.wait_shot(what, lambda s: self.palette_size(s) == colours and all(
+            s.pixel(*self.picture(ax, ay)) == WHITE for ax, ay, _ in areas), timeout)
 
     def counter_preset(self):
         """Opens the counter's input box; the number it offers, read through the
         clipboard. The box stays open."""
         self.click("index")
         self.display.find_window("^Выбор картинки$")
-        self.display.key("ctrl+c")
-        return wait_for("clipboard", lambda: self.display.clipboard().strip())
+        return self.display.copy().strip()
 
 
 # The forms of harness.py, for tests written against it: x, y is the window's

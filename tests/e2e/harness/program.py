@@ -35,11 +35,20 @@ class Game:
         self.proc = subprocess.Popen([str(self.program), *args], env=display.env, cwd=cwd,
                                      stdout=self.log, stderr=subprocess.STDOUT)
 
-    def find_window(self, name="^Tintbox$", timeout=20.0):
-        """Waits for this program's window; fails at once if the program ends first."""
-        return self.display.find_window(name, timeout, proc=self.proc)
+    def find_window(self, name="^Tintbox$", timeout=60.0):
+        """Waits for this program's window; fails at once if the program ends first,
+        and tells what the program printed and which windows it has."""
+        try:
+            return self.display.find_window(name, timeout, proc=self.proc)
+        except AssertionError as e:
+            shown = self.display.run("xdotool", "search", "--pid", str(self.proc.pid), "--name",
+                                     ".", check=False).split()
+            names = [self.display.run("xdotool", "getwindowname", w, check=False).strip()
+                     for w in shown]
+            raise AssertionError(f"{e}; the program's windows: {names}; it printed: "
+                                 f"{self.output()!r}") from None
 
-    def main_window(self, timeout=20.0):
+    def main_window(self, timeout=60.0):
         """The main window, once it is shown and has settled."""
         from .layout import CAPTION, MainWindow
         return MainWindow(self.display, self.find_window(f"^{CAPTION}$", timeout))
