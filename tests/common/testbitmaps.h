@@ -10,6 +10,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,49 +32,55 @@ inline void MakeBitmap(TBitmap& ABitmap, std::initializer_list<std::vector<TColo
   }
 }
 
-// Pictures drawn as rows of ink letters: '#' black outline, '.' white, 'a' to
-// 'k' eleven flat colours ('a' red, 'b' green, 'c' blue; none of them gray or
-// the window colour).
+// Pictures drawn as rows of ink letters, row 0 at the top.
 using TRows = std::vector<std::string>;
 
 struct TInk {
   char Letter;
   TColor Color;
 };
+using TInks = std::span<const TInk>;
+
+// '#' black outline, '.' white, 'a' to 'k' eleven flat colours (none of them
+// gray or the window colour): enough for a full palette and one more.
 inline constexpr TInk Inks[] = {
     {'#', clBlack},  {'.', clWhite},  {'a', 0x0000FF}, {'b', 0x00FF00}, {'c', 0xFF0000},
     {'d', 0x00FFFF}, {'e', 0xFF00FF}, {'f', 0xFFFF00}, {'g', 0x000080}, {'h', 0x008000},
     {'i', 0x800000}, {'j', 0x008080}, {'k', 0x800080},
 };
+// '#' black, '.' white, 'r' red, 'g' green, 'b' blue.
+inline constexpr TInk RgbInks[] = {
+    {'#', clBlack}, {'.', clWhite}, {'r', 0x0000FF}, {'g', 0x00FF00}, {'b', 0xFF0000},
+};
 
-inline TColor Ink(char ALetter) {
-  for (const TInk& i : Inks)
+inline TColor Ink(char ALetter, TInks AInks = Inks) {
+  for (const TInk& i : AInks)
     if (i.Letter == ALetter) return i.Color;
   ADD_FAILURE() << "no ink '" << ALetter << "'";
   return clBlack;
 }
 
 // '?' for a colour that no ink has (the window colour, a frame, ...).
-inline char LetterOf(TColor AColor) {
-  for (const TInk& i : Inks)
+inline char LetterOf(TColor AColor, TInks AInks = Inks) {
+  for (const TInk& i : AInks)
     if (i.Color == AColor) return i.Letter;
   return '?';
 }
 
-// The bitmap drawn by ARows, row 0 at the top.
-inline void DrawRows(TBitmap& ABitmap, const TRows& ARows) {
+// The bitmap drawn by ARows.
+inline void DrawRows(TBitmap& ABitmap, const TRows& ARows, TInks AInks = Inks) {
   const int32_t h = int32_t(ARows.size()), w = h ? int32_t(ARows[0].size()) : 0;
   ABitmap.SetSize(w, h);
   TColor* p = ABitmap.WritablePixels();
   for (const std::string& row : ARows)
-    for (char c : row) *p++ = Ink(c);
+    for (char c : row) *p++ = Ink(c, AInks);
 }
 
-inline TRows RowsOf(const TBitmap& ABitmap) {
+inline TRows RowsOf(const TBitmap& ABitmap, TInks AInks = Inks) {
   TRows rows;
   for (int32_t y = 0; y < ABitmap.Height(); ++y) {
     std::string row;
-    for (int32_t x = 0; x < ABitmap.Width(); ++x) row += LetterOf(ABitmap.PixelAt(x, y));
+    for (int32_t x = 0; x < ABitmap.Width(); ++x) row += LetterOf(ABitmap.PixelAt(x, y), AInks);
     rows.push_back(row);
   }
   return rows;

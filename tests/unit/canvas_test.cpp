@@ -16,15 +16,15 @@ constexpr TColor Red = RGB(255, 0, 0);
 constexpr TColor Green = RGB(0, 255, 0);
 constexpr TColor Blue = RGB(0, 0, 255);  // the brush in most cases below
 
-// Tiny pictures as ink letters: '#' black, '.' white, 'a' red, 'b' green, 'c' blue.
+// Tiny pictures as text: '#' black, '.' white, 'r' red, 'g' green, 'b' blue.
 using testhelp::Show;
 using TRows = testhelp::TRows;
 
 void Build(TBitmap& ABitmap, const TRows& ARows) {
-  testhelp::DrawRows(ABitmap, ARows);
+  testhelp::DrawRows(ABitmap, ARows, testhelp::RgbInks);
 }
 TRows Dump(const TBitmap& ABitmap) {
-  return testhelp::RowsOf(ABitmap);
+  return testhelp::RowsOf(ABitmap, testhelp::RgbInks);
 }
 
 struct TFillCase {
@@ -46,7 +46,7 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"aaa#", "aa#.", "a#..", "#..."}},
+       {"rrr#", "rr#.", "r#..", "#..."}},
       {"start on a border pixel paints nothing",
        {"...", ".#.", "..."},
        1,
@@ -80,29 +80,29 @@ const std::vector<TFillCase>& FillCases() {
        Red,
        {"...", "..."}},
       {"area already in the brush colour stays as it is",
-       {"#####", "#ccc#", "#ccc#", "#####"},
+       {"#####", "#bbb#", "#bbb#", "#####"},
        2,
        1,
        clBlack,
        fsBorder,
        Blue,
-       {"#####", "#ccc#", "#ccc#", "#####"}},
+       {"#####", "#bbb#", "#bbb#", "#####"}},
       {"area takes in the brush colour and other colours and goes on past them",
-       {"#######", "#.c.a.#", "#bccc.#", "#.c#..#", "#######"},
+       {"#######", "#.b.r.#", "#gbbb.#", "#.b#..#", "#######"},
        1,
        1,
        clBlack,
        fsBorder,
        Blue,
-       {"#######", "#ccccc#", "#ccccc#", "#cc#cc#", "#######"}},
+       {"#######", "#bbbbb#", "#bbbbb#", "#bb#bb#", "#######"}},
       {"a wall of brush colour does not stop the fill",
-       {"..c..", "..c..", "..c.."},
+       {"..b..", "..b..", "..b.."},
        0,
        0,
        clBlack,
        fsBorder,
        Blue,
-       {"ccccc", "ccccc", "ccccc"}},
+       {"bbbbb", "bbbbb", "bbbbb"}},
       {"border pixels are never changed, whatever their place",
        {"#.#.#", ".#.#.", "#.#.#"},
        1,
@@ -110,15 +110,15 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"#a#.#", ".#.#.", "#.#.#"}},
+       {"#r#.#", ".#.#.", "#.#.#"}},
       {"a border of another colour",
-       {"..a..", "aaa..", "....."},
+       {"..r..", "rrr..", "....."},
        0,
        0,
        Red,
        fsBorder,
        Green,
-       {"bba..", "aaa..", "....."}},
+       {"ggr..", "rrr..", "....."}},
       {"a brush of the border colour",
        {"..#..", "###..", "....."},
        4,
@@ -135,8 +135,8 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"aaaaaaaa", "a######a", "a#aaaa#a", "a#a##a#a", "a#a#aa#a", "a#a####a", "a#aaaaaa",
-        "a#######"}},
+       {"rrrrrrrr", "r######r", "r#rrrr#r", "r#r##r#r", "r#r#rr#r", "r#r####r", "r#rrrrrr",
+        "r#######"}},
       {"comb: teeth reached from below and above",
        {".#.#.#.", ".#.#.#.", ".......", "#.#.#.#", "#.#.#.#"},
        6,
@@ -144,31 +144,31 @@ const std::vector<TFillCase>& FillCases() {
        clBlack,
        fsBorder,
        Red,
-       {"a#a#a#a", "a#a#a#a", "aaaaaaa", "#a#a#a#", "#a#a#a#"}},
+       {"r#r#r#r", "r#r#r#r", "rrrrrrr", "#r#r#r#", "#r#r#r#"}},
       {"surface fill paints the 4-connected run of the start colour",
-       {"aa.a", ".aa.", "a..a"},
+       {"rr.r", ".rr.", "r..r"},
        0,
        0,
        Red,
        fsSurface,
        Green,
-       {"bb.a", ".bb.", "a..a"}},
+       {"gg.r", ".gg.", "r..r"}},
       {"surface fill started off the surface colour paints nothing",
-       {"aa", ".a"},
+       {"rr", ".r"},
        0,
        1,
        Red,
        fsSurface,
        Green,
-       {"aa", ".a"}},
+       {"rr", ".r"}},
       {"surface fill with the brush equal to the surface colour",
-       {"aa.", "a.a"},
+       {"rr.", "r.r"},
        0,
        0,
        Red,
        fsSurface,
        Red,
-       {"aa.", "a.a"}},
+       {"rr.", "r.r"}},
   };
   return cases;
 }
@@ -231,10 +231,10 @@ TEST_P(CanvasFloodFill, BrushValuesWithAHighBytePaintTheirColourPart) {
 TEST_P(CanvasFloodFill, BorderColourThatNoPixelHasFillsEverything) {
   for (TColor border : {TColor(0x80000000u), TColor(0x40000000u), NoPixel}) {
     TBitmap bitmap;
-    Build(bitmap, {"#a", ".#"});
+    Build(bitmap, {"#r", ".#"});
     bitmap.Canvas().Brush.SetColor(Green);
     bitmap.Canvas().FloodFill(0, 1, border, fsBorder);
-    EXPECT_EQ(Dump(bitmap), (std::vector<std::string>{"bb", "bb"})) << std::hex << border;
+    EXPECT_EQ(Dump(bitmap), (std::vector<std::string>{"gg", "gg"})) << std::hex << border;
   }
 }
 
@@ -247,13 +247,13 @@ TEST_P(CanvasFloodFill, FillOnACopyLeavesTheOriginal) {
   copy.Canvas().Brush.SetColor(Red);
   copy.Canvas().FloodFill(0, 2, clBlack, fsBorder);
   EXPECT_FALSE(copy.SharesStoreWith(original));
-  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "aaa"}));
+  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "rrr"}));
   EXPECT_EQ(Dump(original), (std::vector<std::string>{"...", "###", "..."}));
   // And the other way round: the original's fill does not reach the copy.
   original.Canvas().Brush.SetColor(Green);
   original.Canvas().FloodFill(0, 0, clBlack, fsBorder);
-  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "aaa"}));
-  EXPECT_EQ(Dump(original), (std::vector<std::string>{"bbb", "###", "..."}));
+  EXPECT_EQ(Dump(copy), (std::vector<std::string>{"...", "###", "rrr"}));
+  EXPECT_EQ(Dump(original), (std::vector<std::string>{"ggg", "###", "..."}));
 }
 
 // A one-pixel-wide serpentine path through 4000 x 4000 pixels: a recursive
@@ -343,7 +343,7 @@ TEST_P(CanvasFloodFill, AgreesWithABreadthFirstFillOnRandomPictures) {
 
 TEST(CanvasPixels, ReadsInsideGiveTheColourAndOutsideGiveNoPixel) {
   TBitmap bitmap;
-  Build(bitmap, {"#.a", "bc#"});
+  Build(bitmap, {"#.r", "gb#"});
   const TCanvas& canvas = bitmap.Canvas();
   struct {
     int32_t X, Y;
