@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "game/game.h"
+#include "game/start.h"
 #include "rules/random.h"
 #include "ui/application.h"
 #include "ui/language.h"
@@ -29,12 +30,6 @@ int main(int argc, char** argv) {
   TForm1 form;
   // The program file with its links resolved: the pictures lie beside it.
   TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString(), folder);
-
-  RunGuarded([&] { game.FormCreate(); });
-  if (form.Closed()) return 0;
-  // Picture 1 is set up before the window first appears.
-  RunGuarded([&] { game.FormShow(); });
-  if (form.Closed()) return 0;
-  form.show();
+  if (!StartGame(game, form)) return 0;
   return app.exec();
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/gifwriter.h"
 #include "writefile.h"
 
 namespace {
@@ -143,131 +144,25 @@ TFrame DrawBurst(int AFrame) {
   return frame;
 }
 
-// GIF LZW (GIF89a, appendix F) with an 8-bit minimum code size; a clear code
-// is sent whenever the 4096-entry table is full.
-class TLzwEncoder {
- public:
-  std::vector<uint8_t> Encode(const std::vector<uint8_t>& AIndices) {
-    FOut.clear();
-    FBits = 0;
-    FBitCount = 0;
-    Reset();
-    Emit(ClearCode);
-    if (AIndices.empty()) {
-      Emit(EndCode);
-      Flush();
-      return FOut;
-    }
-    int prefix = AIndices[0];
-    for (size_t i = 1; i < AIndices.size(); ++i) {
-      const int c = AIndices[i];
-      const int found = FTable[size_t(prefix) * 256 + size_t(c)];
-      if (found >= 0) {
-        prefix = found;
-        continue;
-      }
-      Emit(prefix);
-      if (FNext < MaxCodes) {
-        FTable[size_t(prefix) * 256 + size_t(c)] = FNext++;
-        if (FNext > (1 << FWidth) && FWidth < 12) ++FWidth;
-      } else {
-        Emit(ClearCode);
-        Reset();
-      }
-      prefix = c;
-    }
-    Emit(prefix);
-    Emit(EndCode);
-    Flush();
-    return FOut;
-  }
-
- private:
-  static constexpr int ClearCode = 1 << MinCodeSize;
-  static constexpr int EndCode = ClearCode + 1;
-  static constexpr int MaxCodes = 4096;
-
-  void Reset() {
-    FTable.assign(size_t(MaxCodes) * 256, -1);
-    FNext = EndCode + 1;
-    FWidth = MinCodeSize + 1;
-  }
-  void Emit(int ACode) {
-    FBits |= uint32_t(ACode) << FBitCount;
-    FBitCount += FWidth;
-    while (FBitCount >= 8) {
-      FOut.push_back(uint8_t(FBits));
-      FBits >>= 8;
-      FBitCount -= 8;
-    }
-  }
-  void Flush() {
-    if (FBitCount > 0) FOut.push_back(uint8_t(FBits));
-    FBits = 0;
-    FBitCount = 0;
-  }
-
-  std::vector<int> FTable;
-  int FNext = 0;
-  int FWidth = 0;
-  uint32_t FBits = 0;
-  int FBitCount = 0;
-  std::vector<uint8_t> FOut;
-};
-
-void U16(std::vector<uint8_t>& AOut, int AValue) {
-  AOut.push_back(uint8_t(AValue));
-  AOut.push_back(uint8_t(AValue >> 8));
-}
-
 std::vector<uint8_t> MakeGif() {
-  std::vector<uint8_t> gif;
-  const std::string header = "GIF89a";
-  gif.insert(gif.end(), header.begin(), header.end());
-  // Logical Screen Descriptor: global table of 256 entries, 8-bit colour resolution.
-  U16(gif, ScreenWidth);
-  U16(gif, ScreenHeight);
-  gif.push_back(0x80 | (7 << 4) | 7);
-  gif.push_back(BackgroundIndex);
-  gif.push_back(0);  // pixel aspect ratio
-  for (const TRGB& c : MakePalette()) gif.insert(gif.end(), c.begin(), c.end());
-
-  // Application Extension NETSCAPE2.0: sub-block 1, loop count 0 (for ever).
-  const std::string app = "NETSCAPE2.0";
-  gif.insert(gif.end(), {0x21, 0xFF, 11});
-  gif.insert(gif.end(), app.begin(), app.end());
-  gif.insert(gif.end(), {3, 1, 0, 0, 0});
-
-  TLzwEncoder encoder;
+  using namespace tintbox;
+  const std::array<TRGB, 256> palette = MakePalette();
+  TGifBytes gif = GifScreen(ScreenWidth, ScreenHeight, TGifPalette(palette.begin(), palette.end()),
+                            BackgroundIndex);
+  const TGifBytes loop = GifLoop(0);  // for ever
+  gif.insert(gif.end(), loop.begin(), loop.end());
   for (int f = 0; f < FrameCount; ++f) {
     const bool last = f == FrameCount - 1;
-    // Graphic Control Extension: disposal 2 (restore to background) for the
-    // burst, 1 (leave in place) for the empty frame; transparent flag set.
-    const uint8_t disposal = last ? 1 : 2;
-    gif.insert(gif.end(), {0x21, 0xF9, 4, uint8_t((disposal << 2) | 1)});
-    U16(gif, last ? 50 : 10);
-    gif.push_back(TransparentIndex);
-    gif.push_back(0);
-
-    // Image Descriptor: full screen at (0, 0), no local table, not interlaced.
-    gif.push_back(0x2C);
-    U16(gif, 0);
-    U16(gif, 0);
-    U16(gif, ScreenWidth);
-    U16(gif, ScreenHeight);
-    gif.push_back(0);
-
+    // Disposal 2 (restore to background) for the bursts, 1 (leave in place) for
+    // the empty frame; every frame transparent at TransparentIndex.
+    const TGifBytes control = GifGraphicControl(last ? 1 : 2, TransparentIndex, last ? 50 : 10);
     const TFrame frame = last ? TFrame() : DrawBurst(f);
-    const std::vector<uint8_t> data = encoder.Encode(frame.Pixels());
-    gif.push_back(MinCodeSize);
-    for (size_t i = 0; i < data.size(); i += 255) {
-      const size_t n = std::min<size_t>(255, data.size() - i);
-      gif.push_back(uint8_t(n));
-      gif.insert(gif.end(), data.begin() + long(i), data.begin() + long(i + n));
-    }
-    gif.push_back(0);  // Block Terminator
+    // Full screen at (0, 0), no local table, not interlaced.
+    const TGifBytes image = GifImage(0, 0, ScreenWidth, ScreenHeight, frame.Pixels(), MinCodeSize);
+    gif.insert(gif.end(), control.begin(), control.end());
+    gif.insert(gif.end(), image.begin(), image.end());
   }
-  gif.push_back(0x3B);  // Trailer
+  gif.push_back(GifTrailer);
   return gif;
 }
 
@@ -279,11 +174,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<uint8_t> gif = MakeGif();
-  std::vector<uint8_t> stored;
-  const uint32_t count = uint32_t(gif.size());
-  for (int i = 0; i < 4; ++i) stored.push_back(uint8_t(count >> (8 * i)));
-  stored.insert(stored.end(), gif.begin(), gif.end());
-  if (!tintbox::tools::WriteFile(argv[1], stored)) return 1;
+  if (!tintbox::tools::WriteFile(argv[1], tintbox::GifStoredForm(gif))) return 1;
   std::printf("%s: %zu bytes of GIF\n", argv[1], gif.size());
   return 0;
 }

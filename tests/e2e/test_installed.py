@@ -6,10 +6,8 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, str(pathlib.Path(__file__).parent))
-import harness  # noqa: E402
-from harness import catalogue  # noqa: E402
-from test_startup import ready_to_play  # noqa: E402
+import harness
+from test_startup import ready_to_play
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent.parent / "package"))
 from layout import APPID, ICON_SIZES, expected_tree  # noqa: E402
@@ -25,35 +23,39 @@ def tree(root):
     return found
 
 
-def test(a, display):
-    build = pathlib.Path(a.program).parent
-    with tempfile.TemporaryDirectory(prefix="tintbox-install-") as tmp:
-        work = pathlib.Path(tmp)
+class Installed(harness.TestCase):
+    def test_installed_tree_plays(self):
+        a, display = self.args, self.display
+        build = pathlib.Path(a.program).parent
+        tmp = tempfile.TemporaryDirectory(prefix="tintbox-install-")
+        self.addCleanup(tmp.cleanup)
+        work = pathlib.Path(tmp.name)
         prefix = "/opt/tintbox-test"
         env = {**display.env, "DESTDIR": str(work / "stage")}
         subprocess.run(["cmake", "--install", str(build), "--prefix", prefix], env=env,
                        check=True, capture_output=True)
         root = work / "stage" / prefix.lstrip("/")
         got, want = tree(root), expected_tree(a.images)
-        assert got == want, f"got {sorted(set(got.items()) ^ set(want.items()))}"
+        with self.subTest("the installed tree"):
+            self.assertEqual(sorted(set(got.items()) ^ set(want.items())), [])
 
         for cmd in (["desktop-file-validate", str(root / f"share/applications/{APPID}.desktop")],
                     ["appstreamcli", "validate", "--no-net",
                      str(root / f"share/metainfo/{APPID}.metainfo.xml")]):
-            r = subprocess.run(cmd, capture_output=True, text=True)
-            assert r.returncode == 0 and "E:" not in r.stdout, f"{cmd[0]}: {r.stdout}{r.stderr}"
+            with self.subTest(validator=cmd[0]):
+                r = subprocess.run(cmd, capture_output=True, text=True)
+                self.assertTrue(r.returncode == 0 and "E:" not in r.stdout, r.stdout + r.stderr)
         for size in ICON_SIZES:
-            png = root / f"share/icons/hicolor/{size}x{size}/apps/{APPID}.png"
-            assert subprocess.run(["identify", "-format", "%wx%h", str(png)], capture_output=True,
-                                  text=True).stdout == f"{size}x{size}", png
+            with self.subTest(icon=size):
+                png = root / f"share/icons/hicolor/{size}x{size}/apps/{APPID}.png"
+                self.assertEqual(subprocess.run(["identify", "-format", "%wx%h", str(png)],
+                                                capture_output=True, text=True).stdout,
+                                 f"{size}x{size}", png)
 
         # Started through the link in bin, from another folder.
-        game = harness.Game(display, str(root / "bin/tintbox"), in_place=True, cwd=work)
-        try:
-            ready_to_play(display, *catalogue(a.checker, a.images)[1])
-        finally:
-            game.close()
+        game = self.start(images=None, program=str(root / "bin/tintbox"), in_place=True, cwd=work)
+        ready_to_play(self, game, *self.pictures()[1])
 
 
 if __name__ == "__main__":
-    harness.main(test)
+    harness.main()

@@ -2,15 +2,10 @@
 import pathlib
 import shutil
 import struct
-import sys
 import tempfile
 
-sys.path.insert(0, str(pathlib.Path(__file__).parent))
-import harness  # noqa: E402
-
-WINDOW = (173, 255, 91)
-TEAL = (82, 177, 176)       # the wait picture's disc, opaque over the window colour
-FOOTER = (105, 210, 0)
+import harness
+from harness import FOOTER, TEAL, WHITE, WINDOW
 
 
 def big_rle8(path, side, colour):
@@ -35,39 +30,37 @@ def big_rle8(path, side, colour):
                      + header + table + data)
 
 
-def test(a, display):
-    images = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-img-"))
-    shutil.copy2(pathlib.Path(a.images) / "1.bmp", images / "1.bmp")
-    big_rle8(images / "2.bmp", 7000, (250, 150, 40))
-    game = harness.Game(display, a.program, images=str(images))
-    try:
-        wid = display.find_window("^Tintbox$")
-        x, y, _, _ = display.window_geometry(wid)
+class Loading(harness.TestCase):
+    def test_loading_look_until_the_palette(self):
+        tmp = tempfile.TemporaryDirectory(prefix="tintbox-img-")
+        self.addCleanup(tmp.cleanup)
+        images = pathlib.Path(tmp.name)
+        shutil.copy2(pathlib.Path(self.args.images) / "1.bmp", images / "1.bmp")
+        big_rle8(images / "2.bmp", 7000, (250, 150, 40))
+        win = self.start(images=str(images)).main_window()
         harness.wait_for("picture 1 set up",
-                         lambda: display.screenshot().pixel(x + 644 + 41, y + 41) != WINDOW)
+                         lambda: self.display.pixel(*win.button(0)) != WINDOW)
+        fx, fy, fw, fh = win.at("f", 0, 0) + harness.layout.CONTROLS["f"][3:]
 
         def loading(s):
-            disc = s.pixel(x + 176 + 30, y + 104 + 128) == TEAL
-            footer = any(s.pixel(x + xx, y + yy) == FOOTER
-                         for yy in range(463, 478) for xx in range(24, 120))
-            blank_area = s.pixel(x + 20, y + 20) == WINDOW
+            disc = s.pixel(*win.at("w", 30, 128)) == TEAL
+            footer = any(s.pixel(xx, yy) == FOOTER
+                         for yy in range(fy + 2, fy + fh) for xx in range(fx, fx + fw + 1))
+            blank_area = s.pixel(*win.picture(18, 18)) == WINDOW
             return disc and footer and blank_area
 
-        display.click(x + 644 + 265 + 28, y + 168 + 20)  # ▶
-        seen = harness.wait_for("the loading look", lambda: loading(display.screenshot()),
-                                timeout=30, interval=0.01)
-        assert seen
+        win.click("maxbtn")
+        self.display.wait_shot("the loading look", loading, timeout=30, interval=0.01)
         # Then the new picture comes up: one colour, one palette button, the look gone.
-        final = harness.wait_for("picture 2 set up", lambda: (
-            lambda s: s if s.pixel(x + 20, y + 20) == (255, 255, 255) else None)(
-                display.screenshot()), timeout=60)
-        assert final.pixel(x + 644 + 41, y + 41) == (250, 150, 40)
-        assert final.pixel(x + 644 + 107, y + 41) == WINDOW, "one palette button only"
-        assert not loading(final)
-    finally:
-        game.close()
-        shutil.rmtree(images, ignore_errors=True)
+        final = self.display.wait_shot("picture 2 set up", lambda s: s.pixel(
+            *win.picture(18, 18)) == WHITE, timeout=60)
+        with self.subTest("its colour on the palette"):
+            self.assertEqual(final.pixel(*win.button(0)), (250, 150, 40))
+        with self.subTest("one palette button only"):
+            self.assertEqual(final.pixel(*win.button(1)), WINDOW)
+        with self.subTest("the loading look gone"):
+            self.assertFalse(loading(final))
 
 
 if __name__ == "__main__":
-    harness.main(test)
+    harness.main()

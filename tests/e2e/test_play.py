@@ -2,14 +2,14 @@
 import pathlib
 import re
 import subprocess
-import sys
 import tempfile
 import time
 
-sys.path.insert(0, str(pathlib.Path(__file__).parent))
-import harness  # noqa: E402
-from harness import (PANEL_LEFT, WINDOW, button_centre, catalogue, counter_preset,  # noqa: E402
-                     palette_size)
+import harness
+from harness import WHITE, WINDOW, layout
+
+# A point of the thumbnail ex left of the firework an: the window colour once ex hides.
+THUMB = ("ex", 7, 74)
 
 
 def checker_frames(checker, images):
@@ -29,74 +29,77 @@ def checker_frames(checker, images):
     return frames
 
 
-def test(a, display):
-    pictures = catalogue(a.checker, a.images)
-    n = len(pictures)
-    assert n >= 2, pictures
-    game = harness.Game(display, a.program, images=a.images)
-    try:
-        wid = display.find_window("^Tintbox$")
-        x, y, _, _ = display.window_geometry(wid)
-        print("window at", x, y, flush=True)
-        colours, areas = pictures[1]
-        shot = harness.wait_for("palette of picture 1", lambda: (
-            lambda s: s if palette_size(s, x, y) == colours else None)(display.screenshot()))
-        # The picture is blank: every area white.
+def firework_rect(win):
+    return (*win.at("an", 0, 0), *layout.CONTROLS["an"][3:])
+
+
+def play_to_the_firework(test, win, shot, colours, areas):
+    """Fills every area with its colour, palette button by button (shot: the screen with
+    the palette), then waits for the thumbnail to give way to the firework, which plays.
+    The firework's first screenshot."""
+    display = win.display
+    for k in range(colours):
+        colour = shot.pixel(*win.button(k))
+        display.click(*win.button(k))
+        for ax, ay, want in areas:
+            if want != colour or want == WHITE:
+                continue
+            display.click(*win.picture(ax, ay))
+            harness.wait_for(f"area {ax},{ay} filled",
+                             lambda: display.pixel(*win.picture(ax, ay)) == want)
+    harness.wait_for("thumbnail hidden", lambda: display.pixel(*win.at(*THUMB)) == WINDOW)
+    an = firework_rect(win)
+
+    def frame():
+        return display.screenshot(*an).data[::8 * 3]
+    first = frame()
+    harness.wait_for("the firework to move", lambda: (time.sleep(0.15), frame() != first)[1])
+    return display.screenshot(*an)
+
+
+class Play(harness.TestCase):
+    def test_solve_picture_1(self):
+        win = self.start().main_window()
+        colours, areas = self.catalogue[1]
+        shot = win.wait_palette(colours, "palette of picture 1")
+        # The picture is blank: every area white; the thumbnail shows the finished picture.
         for ax, ay, _ in areas:
-            assert shot.pixel(x + 2 + ax, y + 2 + ay) == (255, 255, 255), (ax, ay)
-        thumb = (x + PANEL_LEFT + 10, y + 300)
-        assert shot.pixel(*thumb) != WINDOW, "thumbnail shows the finished picture"
+            with self.subTest(blank=(ax, ay)):
+                self.assertEqual(shot.pixel(*win.picture(ax, ay)), WHITE)
+        with self.subTest("thumbnail shown"):
+            self.assertNotEqual(shot.pixel(*win.at(*THUMB)), WINDOW)
 
-        for k in range(colours):
-            colour = shot.pixel(*button_centre(x, y, k))
-            display.click(*button_centre(x, y, k))
-            for ax, ay, want in areas:
-                if want != colour:
-                    continue
-                display.click(x + 2 + ax, y + 2 + ay)
-                harness.wait_for(f"area {ax},{ay} filled", lambda: display.screenshot().pixel(
-                    x + 2 + ax, y + 2 + ay) == want)
-
-        # Solved: the thumbnail gives way to the firework, which plays.
-        an = (x + PANEL_LEFT + 51, y + 225, 249, 255)
-        harness.wait_for("thumbnail hidden", lambda: display.screenshot().pixel(*thumb) == WINDOW)
-        def frame():
-            s = display.screenshot()
-            return bytes(b for yy in range(an[1], an[1] + an[3], 8)
-                         for xx in range(an[0], an[0] + an[2], 8) for b in s.pixel(xx, yy))
-        first = frame()
-        harness.wait_for("the firework to move", lambda: (time.sleep(0.15), frame() != first)[1])
+        first = play_to_the_firework(self, win, shot, colours, areas)
+        an = firework_rect(win)
         # Its transparent pixels show the window colour.
-        assert bytes(WINDOW) in first
+        with self.subTest("transparent pixels show the window"):
+            self.assertIn(bytes(WINDOW), first.data)
         # What the screen shows is, pixel for pixel, a frame of the checker's
         # preview: one with a burst in it (the last frame is the bare panel).
-        frames = checker_frames(a.checker, a.images)
+        frames = checker_frames(self.args.checker, self.args.images)
         bursts = [k for k, f in enumerate(frames) if f != bytes(WINDOW) * (an[2] * an[3])]
-        assert len(bursts) == 8, bursts
-        def shown_burst():
-            s = display.screenshot()
-            rows = b"".join(s.data[((an[1] + r) * s.width + an[0]) * 3:
-                                   ((an[1] + r) * s.width + an[0] + an[2]) * 3]
-                            for r in range(an[3]))
-            return next((str(k) for k in bursts if frames[k] == rows), None)
-        k = harness.wait_for("a burst of the checker's preview on screen", shown_burst)
+        self.assertEqual(len(bursts), 8, bursts)
+        k = harness.wait_for("a burst of the checker's preview on screen", lambda: next(
+            (str(k) for k in bursts if frames[k] == self.display.screenshot(*an).data), None))
         print("firework shows frame", k, flush=True)
 
+    def test_next_and_the_counter(self):
+        pictures = self.catalogue
+        self.assertGreaterEqual(len(pictures), 2, "pictures to move between")
+        n = len(pictures)
+        win = self.start().main_window()
+        win.wait_palette(pictures[1][0], "palette of picture 1")
         # ▶ opens picture 2.
-        display.click(x + PANEL_LEFT + 265 + 28, y + 168 + 20)
-        harness.wait_for("palette of picture 2", lambda: palette_size(
-            display.screenshot(), x, y) == pictures[2][0])
-        assert counter_preset(display, x, y) == "2"
+        win.click("maxbtn")
+        win.wait_palette(pictures[2][0], "palette of picture 2")
+        self.assertEqual(win.counter_preset(), "2")
         # The counter opens picture N when N is typed.
-        display.type(str(n))
-        display.key("Return")
-        harness.wait_for(f"palette of picture {n}", lambda: palette_size(
-            display.screenshot(), x, y) == pictures[n][0])
-        assert counter_preset(display, x, y) == str(n)
-        display.key("Escape")
-    finally:
-        game.close()
+        self.display.type(str(n))
+        self.display.key("Return")
+        win.wait_palette(pictures[n][0], f"palette of picture {n}")
+        self.assertEqual(win.counter_preset(), str(n))
+        self.display.key("Escape")
 
 
 if __name__ == "__main__":
-    harness.main(test)
+    harness.main()

@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
 #include "picture/bmpreader.h"
 #include "picture/bmpwriter.h"
 #include "picture/draw.h"
@@ -24,10 +23,7 @@ constexpr TColor Teal = RGB(82, 177, 177);
 constexpr TColor Sand = RGB(204, 190, 176);
 constexpr TColor Shade = RGB(82, 83, 84);
 
-std::vector<uint8_t> ReadFile(const std::string& APath) {
-  std::ifstream f(APath, std::ios::binary);
-  return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
+using testhelp::ReadFile;
 
 const std::vector<uint8_t>& WaitData() {
   static const std::vector<uint8_t> data =

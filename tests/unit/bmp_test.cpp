@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
 #include "picture/bitmap.h"
 #include "picture/bmpreader.h"
 #include "picture/bmpwriter.h"
 #include "picture/errors.h"
-#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {

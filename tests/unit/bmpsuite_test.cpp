@@ -6,17 +6,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
 #include "picture/bitmap.h"
 #include "picture/bmpreader.h"
 #include "picture/errors.h"
-#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {
@@ -28,10 +26,7 @@ using TBytes = std::vector<uint8_t>;
 
 const fs::path Suite = fs::path(TINTBOX_TEST_DATA) / "bmpsuite";
 
-TBytes ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return TBytes(std::istreambuf_iterator<char>(in), {});
-}
+using testhelp::ReadFile;
 
 std::vector<fs::path> Bitmaps(const char* folder) {
   std::vector<fs::path> v;

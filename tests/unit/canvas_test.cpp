@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
 #include "picture/errors.h"
 
 namespace tintbox {
@@ -17,51 +18,14 @@ constexpr TColor Green = RGB(0, 255, 0);
 constexpr TColor Blue = RGB(0, 0, 255);  // the brush in most cases below
 
 // Tiny pictures as text: '#' black, '.' white, 'r' red, 'g' green, 'b' blue.
-TColor ColorOf(char c) {
-  switch (c) {
-    case '#':
-      return clBlack;
-    case '.':
-      return clWhite;
-    case 'r':
-      return Red;
-    case 'g':
-      return Green;
-    case 'b':
-      return Blue;
-  }
-  ADD_FAILURE() << "unknown pixel letter " << c;
-  return clBlack;
-}
+using testhelp::Show;
+using TRows = testhelp::TRows;
 
-char LetterOf(TColor c) {
-  for (char l : std::string("#.rgb"))
-    if (ColorOf(l) == c) return l;
-  return '?';
+void Build(TBitmap& ABitmap, const TRows& ARows) {
+  testhelp::DrawRows(ABitmap, ARows, testhelp::RgbInks);
 }
-
-void Build(TBitmap& ABitmap, const std::vector<std::string>& ARows) {
-  const int32_t h = int32_t(ARows.size()), w = h ? int32_t(ARows[0].size()) : 0;
-  ABitmap.SetSize(w, h);
-  TColor* p = ABitmap.WritablePixels();
-  for (int32_t y = 0; y < h; ++y)
-    for (int32_t x = 0; x < w; ++x) p[y * w + x] = ColorOf(ARows[size_t(y)][size_t(x)]);
-}
-
-std::vector<std::string> Dump(const TBitmap& ABitmap) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < ABitmap.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < ABitmap.Width(); ++x) row += LetterOf(ABitmap.PixelAt(x, y));
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-std::string Show(const std::vector<std::string>& ARows) {
-  std::string s;
-  for (const auto& r : ARows) s += "\n  " + r;
-  return s;
+TRows Dump(const TBitmap& ABitmap) {
+  return testhelp::RowsOf(ABitmap, testhelp::RgbInks);
 }
 
 struct TFillCase {

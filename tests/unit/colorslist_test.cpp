@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
 #include "picture/errors.h"
-#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {

@@ -4,8 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "common/gifbuild.h"
+#include "common/testbitmaps.h"
 #include "picture/bytereader.h"
 #include "picture/errors.h"
 #include "picture/gifimage.h"
@@ -613,9 +612,9 @@ TEST(GifLzw, OutputStopsAtThePictureSize) {
 // The committed firework
 
 TEST(GifFirework, CommittedFileHasTheStoredProperties) {
-  std::ifstream in(std::string(TINTBOX_SOURCE_DIR) + "/src/ui/data/firework.dat", std::ios::binary);
-  ASSERT_TRUE(in);
-  const TBytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const TBytes bytes =
+      testhelp::ReadFile(std::string(TINTBOX_SOURCE_DIR) + "/src/ui/data/firework.dat");
+  ASSERT_FALSE(bytes.empty());
   ASSERT_GT(bytes.size(), 4u);
   const uint32_t count = uint32_t(bytes[0]) | (uint32_t(bytes[1]) << 8) |
                          (uint32_t(bytes[2]) << 16) | (uint32_t(bytes[3]) << 24);

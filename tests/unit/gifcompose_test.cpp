@@ -5,12 +5,11 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "common/gifbuild.h"
+#include "common/testbitmaps.h"
 #include "picture/errors.h"
 #include "picture/gifimage.h"
 
@@ -354,9 +353,9 @@ TEST(GifPaint, EmptyImageShowsOnlyTheBackdrop) {
 }
 
 TEST(GifPaint, FireworkShowsOneBurstAtATimeOverThePanel) {
-  std::ifstream in(std::string(TINTBOX_SOURCE_DIR) + "/src/ui/data/firework.dat", std::ios::binary);
-  ASSERT_TRUE(in);
-  const TBytes bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const TBytes bytes =
+      testhelp::ReadFile(std::string(TINTBOX_SOURCE_DIR) + "/src/ui/data/firework.dat");
+  ASSERT_FALSE(bytes.empty());
   TGIFImage image;
   image.ReadData(bytes.data(), bytes.size());
   ASSERT_EQ(image.Count(), 9);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/picturecheck.h"
+#include "common/testbitmaps.h"
 #include "picture/bmpwriter.h"
-#include "testbitmaps.h"
+#include "rules/picturecheck.h"
 
 namespace tintbox {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "testbitmaps.h"
+#include "common/testbitmaps.h"
 
 namespace tintbox {
 namespace {

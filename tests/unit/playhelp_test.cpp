@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
 #include "picture/canvas.h"
-#include "testbitmaps.h"
 
 namespace tintbox {
 namespace {

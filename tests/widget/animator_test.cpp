@@ -388,10 +388,7 @@ TEST_F(AnimatorTest, PlacementOfTheFrameInTheControl) {
   // One 2 x 2 frame at (1, 1) of a 4 x 4 screen, not transparent: the rest of
   // the screen takes the desktop's window colour.
   const QColor desktopWindow(1, 2, 3);
-  const QPalette saved = QApplication::palette();
-  QPalette scheme = saved;
-  scheme.setColor(QPalette::Base, desktopWindow);
-  QApplication::setPalette(scheme);
+  const TScheme scheme({{QPalette::Base, desktopWindow}});
   TFrameSpec f;
   f.Left = 1, f.Top = 1, f.Width = 2, f.Height = 2;
   f.Indices = {1, 2, 3, 1};
@@ -428,7 +425,6 @@ TEST_F(AnimatorTest, PlacementOfTheFrameInTheControl) {
     EXPECT_TRUE(Matches(OnScreen(a), row.Want));
     delete a;
   }
-  QApplication::setPalette(saved);
 }
 
 }  // namespace

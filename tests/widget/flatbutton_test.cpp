@@ -12,9 +12,11 @@
 #include <QTest>
 #include <QWindow>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "game/game.h"
+#include "seen.h"
 #include "ui/mainwindow.h"
 
 using namespace tintbox;
@@ -109,12 +111,8 @@ QString Describe(const QRect& R) {
 class FlatButtonTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSavedPalette = QApplication::palette();
-    QPalette Scheme = FSavedPalette;
-    Scheme.setColor(QPalette::Dark, Shadow);
-    Scheme.setColor(QPalette::Light, Highlight);
-    Scheme.setColor(QPalette::Button, Face);
-    QApplication::setPalette(Scheme);
+    Scheme.emplace(seen::TScheme::TRoles{
+        {QPalette::Dark, Shadow}, {QPalette::Light, Highlight}, {QPalette::Button, Face}});
 
     Window = std::make_unique<QWidget>();
     Window->resize(420, 200);
@@ -129,7 +127,7 @@ class FlatButtonTest : public ::testing::Test {
 
   void TearDown() override {
     Window.reset();
-    QApplication::setPalette(FSavedPalette);
+    Scheme.reset();
   }
 
   void Show() {
@@ -196,7 +194,7 @@ class FlatButtonTest : public ::testing::Test {
   std::unique_ptr<QWidget> Window;
   QWidget* Panel = nullptr;
   std::vector<QObject*> Clicks;
-  QPalette FSavedPalette;
+  std::optional<seen::TScheme> Scheme;
 };
 
 TEST_F(FlatButtonTest, DefaultsBeforeTheOwnerSetsThem) {

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "common/testbitmaps.h"
+#include "game/start.h"
 #include "picture/bmpwriter.h"
 #include "rules/playhelp.h"
 #include "rules/random.h"
@@ -40,45 +42,17 @@ using namespace tintbox;
 
 namespace {
 
-using TRows = std::vector<std::string>;
+// Pictures are drawn as rows of ink letters (see testbitmaps.h).
+using testhelp::Ink;
+using testhelp::RowsOf;
+using testhelp::Show;
+using testhelp::TRows;
 
-// Pictures are drawn as rows of characters: '#' black outline, '.' white,
-// 'a' to 'k' eleven flat colours (none of them gray or the window colour).
-struct TInk {
-  char Char;
-  TColor Color;
-};
-constexpr TInk Inks[] = {
-    {'#', clBlack},  {'.', clWhite},  {'a', 0x0000FF}, {'b', 0x00FF00}, {'c', 0xFF0000},
-    {'d', 0x00FFFF}, {'e', 0xFF00FF}, {'f', 0xFFFF00}, {'g', 0x000080}, {'h', 0x008000},
-    {'i', 0x800000}, {'j', 0x008080}, {'k', 0x800080},
-};
-
-TColor Ink(char C) {
-  for (const TInk& I : Inks)
-    if (I.Char == C) return I.Color;
-  ADD_FAILURE() << "no ink '" << C << "'";
-  return clBlack;
-}
-
-// '?' for a colour that no ink has (the window colour, a frame, ...).
-char CharOf(TColor C) {
-  for (const TInk& I : Inks)
-    if (I.Color == C) return I.Char;
-  return '?';
-}
-
-std::string Show(const TRows& Rows) {
-  std::string S;
-  for (const std::string& R : Rows) S += "\n  " + R;
-  return S;
-}
+using testhelp::LetterOf;
 
 // A 24-bit bottom-up bitmap file of the rows.
 QByteArray BitmapFile(const TRows& Rows) {
-  const std::vector<uint8_t> File =
-      Bmp24(int(Rows.at(0).size()), int(Rows.size()),
-            [&](int32_t X, int32_t Y) { return Ink(Rows[size_t(Y)].at(size_t(X))); });
+  const std::vector<uint8_t> File = testhelp::BitmapFile(Rows);
   return QByteArray(reinterpret_cast<const char*>(File.data()), qsizetype(File.size()));
 }
 
@@ -103,16 +77,6 @@ TRows Blanked(TRows Rows) {
   for (std::string& R : Rows)
     for (char& C : R)
       if (C != '#') C = '.';
-  return Rows;
-}
-
-TRows RowsOf(const TBitmap& B) {
-  TRows Rows;
-  for (int y = 0; y < B.Height(); ++y) {
-    std::string R;
-    for (int x = 0; x < B.Width(); ++x) R += CharOf(B.PixelAt(x, y));
-    Rows.push_back(R);
-  }
   return Rows;
 }
 
@@ -208,11 +172,7 @@ class GameTest : public ::testing::Test {
     Form = std::make_unique<TForm1>();
     Game = std::make_unique<TGame>(*Form, Random,
                                    Dir.filePath(QStringLiteral("tintbox")).toStdString());
-    RunGuarded([&] { Game->FormCreate(); });
-    if (Form->Closed()) return;
-    RunGuarded([&] { Game->FormShow(); });
-    if (Form->Closed()) return;
-    Form->show();
+    if (!StartGame(*Game, *Form)) return;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
   }
 
@@ -249,7 +209,7 @@ class GameTest : public ::testing::Test {
     for (size_t y = 0; y < Like.size(); ++y) {
       std::string R;
       for (size_t x = 0; x < Like[y].size(); ++x)
-        R += CharOf(PixelOf(S, PictureAt + QPoint(int(x), int(y))));
+        R += LetterOf(PixelOf(S, PictureAt + QPoint(int(x), int(y))));
       Rows.push_back(R);
     }
     return Rows;

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QWindow>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -80,22 +81,18 @@ const QColor Shadow(60, 70, 80);
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    FSavedPalette = QApplication::palette();
-    QPalette scheme = FSavedPalette;
-    scheme.setColor(QPalette::Light, Highlight);
-    scheme.setColor(QPalette::Dark, Shadow);
-    QApplication::setPalette(scheme);
+    Scheme.emplace(TScheme::TRoles{{QPalette::Light, Highlight}, {QPalette::Dark, Shadow}});
     Form = std::make_unique<TForm1>();
   }
   void TearDown() override {
     Form.reset();
-    QApplication::setPalette(FSavedPalette);
+    Scheme.reset();
   }
 
   std::unique_ptr<TForm1> Form;
 
  private:
-  QPalette FSavedPalette;
+  std::optional<TScheme> Scheme;
 };
 
 std::vector<QWidget*> ChildControls(QWidget* AParent) {

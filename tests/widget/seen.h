@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "picture/color.h"
 
@@ -34,5 +38,23 @@ QImage OnScreen(QWidget* AControl);
 // Every pixel of AGot is AWant(x, y); otherwise the count of those that
 // differ and the first few.
 ::testing::AssertionResult Matches(const QImage& AGot, const std::function<QRgb(int, int)>& AWant);
+
+// Desktop scheme colours of the test's choosing for the life of the object;
+// then the application's palette as it was.
+class TScheme {
+ public:
+  using TRoles = std::initializer_list<std::pair<QPalette::ColorRole, QColor>>;
+  explicit TScheme(TRoles ARoles) : FSaved(QApplication::palette()) {
+    QPalette Scheme = FSaved;
+    for (const auto& [Role, Color] : ARoles) Scheme.setColor(Role, Color);
+    QApplication::setPalette(Scheme);
+  }
+  ~TScheme() { QApplication::setPalette(FSaved); }
+  TScheme(const TScheme&) = delete;
+  TScheme& operator=(const TScheme&) = delete;
+
+ private:
+  QPalette FSaved;
+};
 
 }  // namespace tintbox::seen
