@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "rules/colorslist.h"
 #include "picture/bitmap.h"
 #include "picture/color.h"
+#include "rules/colorslist.h"
 
 namespace tintbox {
 
@@ -19,6 +19,11 @@ inline constexpr int32_t SnapRadius = 3;
 // black within SnapRadius (Euclidean; of equally near ones the first in the
 // column-by-column scan). With none, APoint (the fill then paints nothing).
 TPoint FillStartPoint(const TBitmap& APicture, TPoint APoint);
+
+// Whether a fill from AStart up to black in ABrush would change APicture:
+// false when AStart is outside it or black, or when every pixel of the area
+// there holds ABrush already.
+bool FillChangesPicture(const TBitmap& APicture, TPoint AStart, TColor ABrush);
 
 // The hint's colours: the wrong areas show diagonal stripes of the first two;
 // a small area gets a blue ring edged with white round it, which shows on

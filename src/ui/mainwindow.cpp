@@ -158,7 +158,11 @@ void TForm1::showEvent(QShowEvent* AEvent) {
 
 void TForm1::paintEvent(QPaintEvent* AEvent) {
   QWidget::paintEvent(AEvent);
-  if (!FIconLoaded) QTimer::singleShot(0, this, [this] { LoadIcon(); });
+  if (!FIconLoaded)
+    QTimer::singleShot(0, this, [this] {
+      LoadIcon();
+      sounds.Load();
+    });
 }
 
 bool TForm1::eventFilter(QObject* AWatched, QEvent* AEvent) {

@@ -9,6 +9,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/gifanimator.h"
 #include "widgets/image.h"
+#include "widgets/sounds.h"
 
 namespace tintbox {
 
@@ -50,6 +51,9 @@ class TForm1 : public QWidget {
   TFlatButton* maxbtn;
   TFlatButton* index;
   TGIFAnimator* an;
+
+  // The program's sounds; they load right after the first paint.
+  TSounds sounds;
 
   // Runs when the window closes, however it is closed.
   std::function<void()> OnClose;

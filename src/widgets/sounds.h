@@ -1,0 +1,52 @@
+// The program's sounds: a note for each palette position, a pop for a fill
+// and a cheer for a solved picture. The game says which sound; TSounds mutes
+// them and hands them to the sound output. The real output plays them
+// through Qt Multimedia in a module of its own (tintbox-sound.so beside the
+// program), loaded only once the window has painted: linking Qt Multimedia
+// into the program would load some seventy libraries before its window could
+// show. Without the module, a sound server or a device the game is silent.
+#pragma once
+
+namespace tintbox {
+
+enum class TSound {
+  Note,   // picking palette position ANote (0 is the first)
+  Pop,    // a fill that changed the picture
+  Cheer,  // a solved picture
+};
+inline constexpr int NoteCount = 10;
+
+// Where sounds go. Tests put a recorder in place of the real one.
+class TSoundOutput {
+ public:
+  virtual ~TSoundOutput();
+  // Gets the sounds ready; called at most once, after the first paint.
+  virtual void Load() {}
+  virtual void Play(TSound ASound, int ANote) = 0;
+};
+
+// nullptr restores the real output. The output is not owned.
+void SetSoundOutput(TSoundOutput* AOutput);
+TSoundOutput& SoundOutput();
+
+class TSounds {
+ public:
+  // Plays ASound unless muted; a sound asked for again while it plays
+  // starts over, so quick clicks never pile up.
+  void Play(TSound ASound, int ANote = 0);
+
+  bool Muted() const { return FMuted; }
+  // Muted, nothing is loaded: a game started silent never touches the sound
+  // system until it is unmuted.
+  void SetMuted(bool AValue);
+
+  // The window has painted: the sounds may load now.
+  void Load();
+
+ private:
+  bool FMuted = false;
+  bool FMayLoad = false;
+  bool FLoaded = false;
+};
+
+}  // namespace tintbox
