@@ -1,4 +1,4 @@
-// What the sound module (tintbox-sound.so) offers the program: one entry
+// What the sound module (modules/tintbox-sound.so) offers the program: one entry
 // point that makes a player of the given sound files.
 #pragma once
 

@@ -38,7 +38,8 @@ class TModuleOutput : public TSoundOutput {
   void Load() override {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || FOwner) return;
-    QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/tintbox-sound.so"));
+    QLibrary module(QCoreApplication::applicationDirPath() +
+                    QStringLiteral("/modules/tintbox-sound.so"));
     auto create = reinterpret_cast<TCreateSoundPlayer>(module.resolve(SoundModuleEntry));
     if (!create) return;  // a build without sound: silent
     // The module stays loaded: QLibrary unloads only when asked.

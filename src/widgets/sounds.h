@@ -1,8 +1,8 @@
 // The program's sounds: a note for each palette position, a pop for a fill
 // and a cheer for a solved picture. The game says which sound; TSounds mutes
 // them and hands them to the sound output. The real output plays them
-// through Qt Multimedia in a module of its own (tintbox-sound.so beside the
-// program), loaded only once the window has painted: linking Qt Multimedia
+// through Qt Multimedia in a module of its own (modules/tintbox-sound.so
+// beside the program), loaded only once the window has painted: linking Qt Multimedia
 // into the program would load some seventy libraries before its window could
 // show. Without the module, a sound server or a device the game is silent.
 #pragma once

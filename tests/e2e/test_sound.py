@@ -142,7 +142,9 @@ class Recorder:
 def start_game(display, program, images, folder, env):
     """The program with its sound module beside it, started with env added to the display's."""
     shutil.copy2(program, folder / "tintbox")
-    shutil.copy2(pathlib.Path(program).parent / "tintbox-sound.so", folder / "tintbox-sound.so")
+    (folder / "modules").mkdir()
+    shutil.copy2(pathlib.Path(program).parent / "modules" / "tintbox-sound.so",
+                 folder / "modules" / "tintbox-sound.so")
     shutil.copytree(images, folder / "img")
     saved = display.env
     display.env = dict(saved, **env)
