@@ -52,8 +52,9 @@ class TForm1 : public QWidget {
   TFlatButton* index;
   TGIFAnimator* an;
 
-  // The program's sounds; they load right after the first paint.
+  // The program's sounds; they load SoundsLoadDelay ms after the first paint.
   TSounds sounds;
+  static constexpr int SoundsLoadDelay = 500;
 
   // Runs when the window closes, however it is closed.
   std::function<void()> OnClose;
@@ -86,6 +87,7 @@ class TForm1 : public QWidget {
  private:
   bool FClosed = false;
   bool FIconLoaded = false;
+  bool FSoundsScheduled = false;
   bool FWaitPictureLoaded = false;
 };
 

@@ -73,16 +73,12 @@ TSoundOutput& SoundOutput() {
 }
 
 void TSounds::Play(TSound ASound, int ANote) {
-  if (!FMuted) SoundOutput().Play(ASound, ANote);
-}
-
-void TSounds::SetMuted(bool AValue) {
-  FMuted = AValue;
-  if (!FMuted && FMayLoad) Load();
+  if (FMuted) return;
+  Load();
+  SoundOutput().Play(ASound, ANote);
 }
 
 void TSounds::Load() {
-  FMayLoad = true;
   if (FMuted || FLoaded) return;
   FLoaded = true;
   SoundOutput().Load();

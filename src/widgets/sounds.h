@@ -2,9 +2,9 @@
 // and a cheer for a solved picture. The game says which sound; TSounds mutes
 // them and hands them to the sound output. The real output plays them
 // through Qt Multimedia in a module of its own (modules/tintbox-sound.so
-// beside the program), loaded only once the window has painted: linking Qt Multimedia
-// into the program would load some seventy libraries before its window could
-// show. Without the module, a sound server or a device the game is silent.
+// beside the program), loaded only once the window has painted: linked into
+// the program, Qt Multimedia would load some seventy libraries before its
+// window could show. Without the module, a sound server or a device the game is silent.
 #pragma once
 
 namespace tintbox {
@@ -20,7 +20,7 @@ inline constexpr int NoteCount = 10;
 class TSoundOutput {
  public:
   virtual ~TSoundOutput();
-  // Gets the sounds ready; called at most once, after the first paint.
+  // Gets the sounds ready; called at most once, before the first sound.
   virtual void Load() {}
   virtual void Play(TSound ASound, int ANote) = 0;
 };
@@ -31,21 +31,21 @@ TSoundOutput& SoundOutput();
 
 class TSounds {
  public:
-  // Plays ASound unless muted; a sound asked for again while it plays
-  // starts over, so quick clicks never pile up.
+  // Plays ASound unless muted, loading the sounds first if they are not yet;
+  // a sound asked for again while it plays starts over, so quick clicks
+  // never pile up.
   void Play(TSound ASound, int ANote = 0);
 
   bool Muted() const { return FMuted; }
-  // Muted, nothing is loaded: a game started silent never touches the sound
-  // system until it is unmuted.
-  void SetMuted(bool AValue);
+  void SetMuted(bool AValue) { FMuted = AValue; }
 
-  // The window has painted: the sounds may load now.
+  // Loads the sounds unless muted or loaded already. Muted, nothing loads:
+  // a game started silent never touches the sound system until a sound is
+  // played.
   void Load();
 
  private:
   bool FMuted = false;
-  bool FMayLoad = false;
   bool FLoaded = false;
 };
 

@@ -1,5 +1,5 @@
-// The owner of the program's sounds: muting, and loading only once the
-// window has painted and sound is wanted.
+// The owner of the program's sounds: muting, and loading once, before the
+// first sound and never while muted.
 #include "widgets/sounds.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +17,7 @@ TEST(SoundsTest, MutingAndLoading) {
   {
     TSounds Sounds;
     Sounds.Play(TSound::Pop);
-    EXPECT_EQ(Log.Loads, 0) << "loaded before the first paint";
-    Sounds.Load();
+    EXPECT_EQ(Log.Loads, 1) << "the first sound loads them";
     Sounds.Load();
     EXPECT_EQ(Log.Loads, 1);
     Sounds.SetMuted(true);
@@ -28,25 +27,25 @@ TEST(SoundsTest, MutingAndLoading) {
     Sounds.SetMuted(false);
     Sounds.Play(TSound::Note, 4);
     EXPECT_EQ(Log.Take(), (std::vector<TPlayed>{{TSound::Pop, 0}, {TSound::Note, 4}}));
+    EXPECT_EQ(Log.Loads, 1);
   }
   {
-    // Started silent: nothing loads until the sounds are turned on, and
-    // not before the window has painted either.
+    // Started silent: nothing loads, not even when asked, until a sound is
+    // played unmuted.
     test::TSoundLog Later;
     SetSoundOutput(&Later);
     TSounds Sounds;
     Sounds.SetMuted(true);
     Sounds.Load();
+    Sounds.Play(TSound::Cheer);
     EXPECT_EQ(Later.Loads, 0);
     Sounds.SetMuted(false);
+    EXPECT_EQ(Later.Loads, 0);
+    Sounds.Load();
     EXPECT_EQ(Later.Loads, 1);
-    Sounds.SetMuted(true);
-    Sounds.SetMuted(false);
+    Sounds.Play(TSound::Cheer);
     EXPECT_EQ(Later.Loads, 1);
-    TSounds Unpainted;
-    Unpainted.SetMuted(true);
-    Unpainted.SetMuted(false);
-    EXPECT_EQ(Later.Loads, 1);
+    EXPECT_EQ(Later.Take(), (std::vector<TPlayed>{{TSound::Cheer, 0}}));
   }
   SetSoundOutput(&test::SoundLog());
 }
