@@ -3,10 +3,10 @@
 #include <QCursor>
 #include <algorithm>
 
-#include "picture/errors.h"
 #include "rules/catalogue.h"
 #include "rules/playhelp.h"
 #include "rules/strtoint.h"
+#include "picture/errors.h"
 #include "ui/dialogs.h"
 #include "ui/examplewindow.h"
 #include "widgets/control.h"

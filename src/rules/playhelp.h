@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "rules/colorslist.h"
 #include "picture/bitmap.h"
 #include "picture/color.h"
-#include "rules/colorslist.h"
 
 namespace tintbox {
 

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "picture/bmpwriter.h"
 #include "rules/random.h"
+#include "picture/bmpwriter.h"
 #include "soundlog.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
