@@ -10,7 +10,10 @@
 //                             on a ringing chord
 //
 // Every sound starts and ends at silence (a short rise, a smooth fade to 0),
-// so no speaker clicks, and peaks at about a third of full scale.
+// so no speaker clicks, and peaks at about a third of full scale. A tail of
+// silence follows: a player that stops its output as soon as the last
+// sample is handed over drops what is still buffered, and that is then
+// silence rather than the end of the sound.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -27,6 +30,7 @@ constexpr int Rate = 22050;       // samples a second
 constexpr double Level = 0.33;    // the loudest sample, of full scale
 constexpr double Attack = 0.008;  // seconds of rise at the start
 constexpr double Release = 0.04;  // seconds of fade at the end
+constexpr double Tail = 0.15;     // seconds of silence after the sound
 constexpr double Pi = std::numbers::pi;
 
 // C5 D5 E5 G5 A5, an octave higher, and so on.
@@ -72,6 +76,7 @@ void Finish(TSamples& AOut) {
     AOut[AOut.size() - 1 - i] *= 0.5 - 0.5 * std::cos(Pi * k);
   }
   if (!AOut.empty()) AOut.front() = AOut.back() = 0;
+  AOut.resize(AOut.size() + size_t(Tail * Rate), 0.0);
 }
 
 TSamples Note(int AStep) {

@@ -31,9 +31,9 @@ TSoundOutput& SoundOutput();
 
 class TSounds {
  public:
-  // Plays ASound unless muted, loading the sounds first if they are not yet;
-  // a sound asked for again while it plays starts over, so quick clicks
-  // never pile up.
+  // Plays ASound unless muted, loading the sounds first if they are not yet.
+  // A sound asked for again while it plays sounds over it once; quick clicks
+  // beyond that are dropped, never queued.
   void Play(TSound ASound, int ANote = 0);
 
   bool Muted() const { return FMuted; }

@@ -1,6 +1,7 @@
-"""The game is heard through a real sound server: a pick and a fill sound, M silences them and M
-again brings them back, a solved picture cheers once while the firework loops on; with no sound
-server at all the game plays silently, with no error box.
+"""The game is heard through a real sound server: a pick and a fill sound, quick clicks do not
+pile up, a fill that changes nothing is silent, M silences them and M again brings them back, a
+solved picture cheers once while the firework loops on; with no sound server at all the game plays
+silently, with no error box.
 
 The test starts its own PulseAudio with a null sink in a private runtime folder and records the
 sink's monitor while it clicks the real program."""
@@ -224,6 +225,16 @@ def test(a, display):
             # Sound on: a pick plays its note, a fill its pop.
             heard("picking a colour", lambda: pick(one))
             heard("filling an area", lambda: fill(palette[one]))
+            # Quick clicks never pile up: each note starts over, so the sound ends soon
+            # after the last click instead of playing ten notes one after another.
+            start = recorder.wait_silent()
+            bx, by = button_centre(x, y, one)
+            display.run("xdotool", "mousemove", "--sync", str(bx), str(by))
+            display.run("xdotool", "click", "--repeat", "10", "--delay", "30", "1")
+            at = recorder.wait_heard("quick clicks", start)
+            length = recorder.sound_length(at)
+            print(f"ten quick clicks: {length:.2f} s of sound", flush=True)
+            assert length < 2.0, f"ten quick clicks sounded for {length:.2f} s: queued"
             # A click on the area just filled changes nothing and stays silent.
             ax, ay, _ = filled[-1]
             silent("a fill that changes nothing",
