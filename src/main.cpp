@@ -28,6 +28,9 @@ int main(int argc, char** argv) {
   // window and picture 1 are being set up, before anything measures text.
   std::jthread fonts(&TForm1::PrepareFonts);
   TForm1 form;
+  // TINTBOX_MUTE=1 starts the game silent (M still turns the sounds on).
+  const QByteArray mute = qgetenv("TINTBOX_MUTE");
+  if (!mute.isEmpty() && mute != "0") form.sounds.SetMuted(true);
   // The program file with its links resolved: the pictures lie beside it.
   TGame game(form, ProgramRandom(), QCoreApplication::applicationFilePath().toStdString(), folder);
   if (!StartGame(game, form)) return 0;

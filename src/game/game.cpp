@@ -28,6 +28,8 @@ constexpr int PaletteGap = 16;
 constexpr int KeyCyrillicEr = 0x0420;
 // The letter on the N key of a Russian keyboard layout (Т).
 constexpr int KeyCyrillicTe = 0x0422;
+// The letter on the M key of a Russian keyboard layout (Ь).
+constexpr int KeyCyrillicSoftSign = 0x042C;
 
 }  // namespace
 
@@ -180,10 +182,12 @@ void TGame::CreateGame(int i) {
   // Blank every coloured area inside its outline.
   BlankPicture(Form1.im->Canvas(), *FColorsList);
 
-  // Preselect palette button 1.
+  // Preselect palette button 1, without its note: the player picked nothing.
   if (TFlatButton* button = PaletteButton(1)) {
     Form1.im->Canvas().Brush.SetColor(button->Color());
+    FPreselecting = true;
     ColorButtonClick(button);
+    FPreselecting = false;
   }
   ShowNumbers();
 }
@@ -203,6 +207,18 @@ void TGame::ColorButtonClick(QObject* Sender) {
   button->SetDown(true);
   Form1.sh->move(button->x() - Form1.sh->Tag, button->y() - Form1.sh->Tag);
   Form1.sh->show();
+  if (!FPreselecting) Form1.sounds.Play(TSound::Note, PalettePosition(button));
+}
+
+int TGame::PalettePosition(const TFlatButton* AButton) const {
+  int k = 0;
+  for (QObject* child : Form1.Panel1->children()) {
+    auto* button = qobject_cast<TFlatButton*>(child);
+    if (!button || button->Tag != PaletteTag) continue;
+    if (button == AButton) return k;
+    ++k;
+  }
+  return -1;
 }
 
 void TGame::imClick() {
@@ -212,6 +228,7 @@ void TGame::imClick() {
   const QPoint p = Form1.im->mapFromGlobal(QCursor::pos());
   TCanvas& canvas = Form1.im->Canvas();
   const TPoint start = FillStartPoint(canvas.Bitmap(), TPoint{p.x(), p.y()});
+  const bool changes = FillChangesPicture(canvas.Bitmap(), start, canvas.Brush.Color());
   TRect changed;
   {
     const TCanvasLock lock(canvas);
@@ -225,6 +242,10 @@ void TGame::imClick() {
   if (FColorsList->IsCorrectColors(canvas)) {
     Form1.ex->hide();
     Form1.an->show();
+    // Once, as the firework starts; its loops are silent.
+    Form1.sounds.Play(TSound::Cheer);
+  } else if (changes) {
+    Form1.sounds.Play(TSound::Pop);
   }
 }
 
@@ -318,6 +339,9 @@ bool TGame::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
     case Qt::Key_N:
     case KeyCyrillicTe:
       ToggleNumbers();
+    case Qt::Key_M:
+    case KeyCyrillicSoftSign:
+      Form1.sounds.SetMuted(!Form1.sounds.Muted());
       return true;
     default:
       return false;

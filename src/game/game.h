@@ -62,7 +62,7 @@ class TGame {
   // The keys of the main window: 1 to 9 and 0 pick palette buttons 1 to 10;
   // Left and Page Up go back, Right and Page Down on, Home and End to the
   // first and the last picture; H shows the hint, N turns the numbers on or
-  // off. True when the key was used.
+  // off, M mutes and unmutes the sounds. True when the key was used.
   bool FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
 
   std::string ImagesPath;
@@ -78,6 +78,8 @@ class TGame {
   void MoveTo(int i);
   // Palette button k (1 is the first), or nullptr.
   TFlatButton* PaletteButton(int k) const;
+  // Where AButton sits in the palette (0 is the first), or -1.
+  int PalettePosition(const TFlatButton* AButton) const;
 
   TForm1& Form1;
   TRandom& FRandom;
@@ -85,6 +87,8 @@ class TGame {
   std::optional<std::string> FFolder;
   std::unique_ptr<TColorsList> FColorsList;
   bool FNumbers = false;
+  // While CreateGame selects the first colour, which plays no note.
+  bool FPreselecting = false;
 };
 
 }  // namespace tintbox

@@ -29,6 +29,35 @@ TPoint FillStartPoint(const TBitmap& APicture, TPoint APoint) {
   return best;
 }
 
+bool FillChangesPicture(const TBitmap& APicture, TPoint AStart, TColor ABrush) {
+  const TColor start = APicture.PixelAt(AStart.X, AStart.Y);
+  if (start == NoPixel || start == clBlack) return false;
+  // The fill paints only the colour part of the brush.
+  ABrush &= 0x00FFFFFFu;
+  if (start != ABrush) return true;
+  // Usually an area is one colour; where colours touch without black between
+  // them the area holds several, so it is walked until one differs.
+  const int64_t w = APicture.Width(), h = APicture.Height();
+  std::vector<bool> seen(size_t(w * h), false);
+  std::vector<TPoint> todo{AStart};
+  seen[size_t(int64_t(AStart.Y) * w + AStart.X)] = true;
+  while (!todo.empty()) {
+    const TPoint p = todo.back();
+    todo.pop_back();
+    const TColor c = APicture.PixelAt(p.X, p.Y);
+    if (c != ABrush) return true;
+    const TPoint next[4] = {{p.X - 1, p.Y}, {p.X + 1, p.Y}, {p.X, p.Y - 1}, {p.X, p.Y + 1}};
+    for (const TPoint& q : next) {
+      if (q.X < 0 || q.Y < 0 || q.X >= w || q.Y >= h) continue;
+      const size_t i = size_t(int64_t(q.Y) * w + q.X);
+      if (seen[i] || APicture.PixelAt(q.X, q.Y) == clBlack) continue;
+      seen[i] = true;
+      todo.push_back(q);
+    }
+  }
+  return false;
+}
+
 namespace {
 
 // One wrong area: its size and its bounding box (Right and Bottom inclusive).

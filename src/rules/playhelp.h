@@ -20,6 +20,11 @@ inline constexpr int32_t SnapRadius = 3;
 // column-by-column scan). With none, APoint (the fill then paints nothing).
 TPoint FillStartPoint(const TBitmap& APicture, TPoint APoint);
 
+// Whether a fill from AStart up to black in ABrush would change APicture:
+// false when AStart is outside it or black, or when every pixel of the area
+// there holds ABrush already.
+bool FillChangesPicture(const TBitmap& APicture, TPoint AStart, TColor ABrush);
+
 // The hint's colours: the wrong areas show diagonal stripes of the first two;
 // a small area gets a blue ring edged with white round it, which shows on
 // stripes, outlines and any colour.

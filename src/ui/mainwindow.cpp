@@ -154,7 +154,14 @@ void TForm1::LoadWaitPicture() {
 
 void TForm1::paintEvent(QPaintEvent* AEvent) {
   QWidget::paintEvent(AEvent);
-  if (!FIconLoaded) QTimer::singleShot(0, this, [this] { LoadIcon(); });
+  if (FIconLoaded) return;
+  QTimer::singleShot(0, this, [this] { LoadIcon(); });
+  // The sound libraries take some milliseconds and megabytes to load: not
+  // while the window is coming up. A sound asked for before then loads them.
+  if (!FSoundsScheduled) {
+    FSoundsScheduled = true;
+    QTimer::singleShot(SoundsLoadDelay, this, [this] { sounds.Load(); });
+  }
 }
 
 bool TForm1::eventFilter(QObject* AWatched, QEvent* AEvent) {

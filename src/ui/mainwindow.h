@@ -9,6 +9,7 @@
 #include "widgets/flatbutton.h"
 #include "widgets/gifanimator.h"
 #include "widgets/image.h"
+#include "widgets/sounds.h"
 
 namespace tintbox {
 
@@ -51,6 +52,10 @@ class TForm1 : public TGuarded<QWidget> {
   TFlatButton* index;
   TGIFAnimator* an;
 
+  // The program's sounds; they load SoundsLoadDelay ms after the first paint.
+  TSounds sounds;
+  static constexpr int SoundsLoadDelay = 500;
+
   // Runs when the window closes, however it is closed.
   std::function<void()> OnClose;
   // Runs for a key pressed while the window is active (a dialog or the
@@ -78,6 +83,7 @@ class TForm1 : public TGuarded<QWidget> {
  private:
   bool FClosed = false;
   bool FIconLoaded = false;
+  bool FSoundsScheduled = false;
   bool FWaitPictureLoaded = false;
 };
 

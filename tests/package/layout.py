@@ -12,6 +12,7 @@ def expected_tree(images):
         "bin/tintbox-check": "program",
         "bin/tintbox-import": "program",
         "lib/tintbox/tintbox": "program",
+        "lib/tintbox/modules/tintbox-sound.so": "file",
         "lib/tintbox/img": "-> ../../share/tintbox/img",
         f"share/applications/{APPID}.desktop": "file",
         f"share/metainfo/{APPID}.metainfo.xml": "file",

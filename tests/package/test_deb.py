@@ -11,9 +11,12 @@ import tempfile
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from layout import expected_tree  # noqa: E402
 
-# Beside what dpkg-shlibdeps finds: Qt's X11 plugin and the window's fonts.
+# What dpkg-shlibdeps finds (Qt Multimedia through the sound module, which
+# plays through PulseAudio's client library, a dependency of its own), and
+# beside it Qt's X11 plugin and the window's fonts.
 MUST_DEPEND = ["libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6svg6",
-               "qt6-qpa-plugins", "fonts-crosextra-carlito", "fonts-noto-core"]
+               "libqt6multimedia6", "qt6-qpa-plugins", "fonts-crosextra-carlito",
+               "fonts-noto-core"]
 
 
 def run(*cmd, **kw):

@@ -57,6 +57,44 @@ TEST(FillStartPoint, SnapsFromBlackToTheNearestOtherPixel) {
   }
 }
 
+// A fill changes the picture unless it starts off the picture or on black,
+// or its whole area holds the brush colour already; an area of two colours
+// touching without black between them counts as one.
+TEST(FillChangesPicture, OnlyWhereAPixelTakesAnotherColour) {
+  TBitmap bmp;
+  MakeBitmap(bmp, {
+                      {K, K, K, K, K, K, K},
+                      {K, R, R, K, W, G, K},
+                      {K, R, R, K, W, W, K},
+                      {K, K, K, K, K, K, K},
+                  });
+  struct Case {
+    TPoint At;
+    TColor Brush;
+    bool Want;
+    const char* What;
+  } Cases[] = {
+      {{1, 1}, G, true, "red area, green brush"},
+      {{2, 2}, R, false, "red area, red brush"},
+      {{2, 2}, R | 0xFF000000u, false, "only the brush's colour part counts"},
+      {{0, 0}, R, false, "on black"},
+      {{-1, 1}, R, false, "left of the picture"},
+      {{7, 1}, R, false, "right of the picture"},
+      {{1, 4}, R, false, "below the picture"},
+      {{4, 1}, W, true, "white with a green pixel, white brush"},
+      {{5, 1}, G, true, "the green pixel of it, green brush"},
+      {{4, 2}, G, true, "white and green, green brush"},
+  };
+  for (const Case& C : Cases)
+    EXPECT_EQ(FillChangesPicture(bmp, C.At, C.Brush), C.Want) << C.What << " at " << Str(C.At);
+
+  // After the fill the area is one colour: filling it again changes nothing.
+  TCanvas canvas(bmp);
+  canvas.Brush.SetColor(G);
+  canvas.FloodFill(4, 1, K, fsBorder);
+  EXPECT_FALSE(FillChangesPicture(bmp, {4, 2}, G));
+}
+
 // Equally near pixels are taken column by column: (x - 1, y + 1) comes
 // before (x + 1, y - 1), which a row-by-row order would take.
 TEST(FillStartPoint, TiesGoToTheFirstInTheColumnScan) {

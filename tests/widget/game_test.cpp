@@ -28,6 +28,7 @@
 #include "picture/bmpwriter.h"
 #include "rules/playhelp.h"
 #include "rules/random.h"
+#include "soundlog.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/mainwindow.h"
@@ -198,6 +199,12 @@ class GameTest : public ::testing::Test {
       if (B->Color() == Ink(C)) return B;
     ADD_FAILURE() << "no palette button of '" << C << "'";
     return nullptr;
+  }
+
+  // Where the button of colour C sits in the palette (0 is the first).
+  int PositionOf(char C) const {
+    const std::vector<TFlatButton*> Buttons = Palette();
+    return int(std::find(Buttons.begin(), Buttons.end(), PaletteButtonOf(C)) - Buttons.begin());
   }
 
   QImage Shot() const { return Form->grab().toImage(); }
@@ -1131,6 +1138,124 @@ TEST_F(GameTest, NavigationKeys) {
   EXPECT_EQ(Form->index->Caption(), QStringLiteral("1/3"));
   EXPECT_TRUE(Dialogs.Messages.empty());
   EXPECT_TRUE(Dialogs.Errors.empty());
+}
+
+// What the player hears: a pick plays the note of its palette position, a
+// fill that changes the picture a pop, the fill that solves it the cheer
+// (once: the looping firework is silent); opening a picture and clicks that
+// change nothing are silent.
+TEST_F(GameTest, PicksFillsAndTheSolvedPictureAreHeard) {
+  using TPlayed = test::TSoundLog::TPlayed;
+  test::SoundLog().Take();
+  WritePicture(1, Stripes(3));
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  EXPECT_EQ(test::SoundLog().Take(), std::vector<TPlayed>{}) << "opening picture 1";
+  auto position = [&](char C) { return PositionOf(C); };
+  const TPlayed Pop{TSound::Pop, 0}, Cheer{TSound::Cheer, 0};
+  struct Step {
+    const char* What;
+    std::function<void()> Do;
+    std::vector<TPlayed> Want;
+  } Steps[] = {
+      {"picking b", [&] { Pick('b'); }, {{TSound::Note, position('b')}}},
+      {"picking b again", [&] { Pick('b'); }, {{TSound::Note, position('b')}}},
+      {"key 1", [&] { Key(Qt::Key_1); }, {{TSound::Note, 0}}},
+      {"key 3", [&] { Key(Qt::Key_3); }, {{TSound::Note, 2}}},
+      {"key 9, no such button", [&] { Key(Qt::Key_9); }, {}},
+      {"filling a with b",
+       [&] {
+         Pick('b');
+         ClickPicture(1, 1);
+       },
+       {{TSound::Note, position('b')}, Pop}},
+      {"filling it with b again", [&] { ClickPicture(2, 2); }, {}},
+      {"beyond the picture", [&] { ClickPicture(300, 200); }, {}},
+      {"a right again",
+       [&] {
+         Pick('a');
+         ClickPicture(1, 1);
+       },
+       {{TSound::Note, position('a')}, Pop}},
+      {"b right",
+       [&] {
+         Pick('b');
+         ClickPicture(4, 1);
+       },
+       {{TSound::Note, position('b')}, Pop}},
+      {"c right: solved",
+       [&] {
+         Pick('c');
+         ClickPicture(7, 1);
+       },
+       {{TSound::Note, position('c')}, Cheer}},
+      {"a click once solved", [&] { ClickPicture(1, 1); }, {}},
+      {"the firework loops",
+       [&] {
+         // Past the last frame and round to the first again.
+         bool Wrapped = false;
+         int32_t Last = Form->an->FrameIndex();
+         EXPECT_TRUE(QTest::qWaitFor(
+             [&] {
+               const int32_t Now = Form->an->FrameIndex();
+               Wrapped = Wrapped || Now < Last;
+               Last = Now;
+               return Wrapped && Now > 0;
+             },
+             10000));
+       },
+       {}},
+      {"a pick once solved", [&] { Pick('a'); }, {{TSound::Note, position('a')}}},
+      {"the next picture", [&] { Game->LoadPicture(1); }, {}},
+  };
+  for (const Step& S : Steps) {
+    SCOPED_TRACE(S.What);
+    S.Do();
+    EXPECT_EQ(test::SoundLog().Take(), S.Want);
+  }
+  EXPECT_TRUE(Dialogs.Errors.empty());
+}
+
+// M, or Ь on a Russian layout, mutes every sound and unmutes them again; the
+// window does not change. With Ctrl the key is not the game's.
+TEST_F(GameTest, MMutesAndUnmutes) {
+  using TPlayed = test::TSoundLog::TPlayed;
+  WritePicture(1, Stripes(3));
+  Start();
+  ASSERT_FALSE(Form->Closed());
+  test::SoundLog().Take();
+  auto SoftSign = [this] {
+    QKeyEvent Press(QEvent::KeyPress, 0x042C, Qt::NoModifier, QString::fromUtf8("ь"));
+    QApplication::sendEvent(Form.get(), &Press);
+  };
+  const QImage Before = Shot();
+  Key(Qt::Key_M);
+  EXPECT_EQ(Shot(), Before) << "M changed the window";
+  Key(Qt::Key_2);
+  Pick('a');
+  ClickPicture(1, 1);
+  Key(Qt::Key_M, Qt::ControlModifier);
+  Pick('b');
+  ClickPicture(4, 1);
+  Pick('c');
+  ClickPicture(7, 1);
+  ASSERT_TRUE(Form->an->isVisible());
+  EXPECT_EQ(test::SoundLog().Take(), std::vector<TPlayed>{}) << "muted";
+  // Ь is the key's letter on a Russian layout.
+  SoftSign();
+  Key(Qt::Key_1);
+  EXPECT_EQ(test::SoundLog().Take(), (std::vector<TPlayed>{{TSound::Note, 0}})) << "unmuted";
+  SoftSign();
+  Key(Qt::Key_1);
+  EXPECT_EQ(test::SoundLog().Take(), std::vector<TPlayed>{}) << "muted with Ь";
+  // Muting lasts for the run, not for the picture.
+  Game->LoadPicture(1);
+  Pick('a');
+  ClickPicture(1, 1);
+  EXPECT_EQ(test::SoundLog().Take(), std::vector<TPlayed>{}) << "muted on the next picture";
+  Key(Qt::Key_M);
+  Pick('b');
+  EXPECT_EQ(test::SoundLog().Take(), (std::vector<TPlayed>{{TSound::Note, PositionOf('b')}}));
 }
 
 }  // namespace
