@@ -339,6 +339,7 @@ bool TGame::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
     case Qt::Key_N:
     case KeyCyrillicTe:
       ToggleNumbers();
+      return true;
     case Qt::Key_M:
     case KeyCyrillicSoftSign:
       Form1.sounds.SetMuted(!Form1.sounds.Muted());
