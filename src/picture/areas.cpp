@@ -71,13 +71,15 @@ namespace {
 
 // The picture as runs of pixels that are not black, row by row, joined into
 // areas, with each pixel's distance g to the nearest black pixel in its
-// column (the edges above and below counting as black).
+// column (the edges above and below counting as black), in a byte: g stops
+// at 255, which leaves every distance up to 255 exact.
 //
 // The distance along a row is the lower envelope of the parabolas
 // (x - x')^2 + g(x')^2 (Felzenszwalb and Huttenlocher's method); for a pixel
 // of a run only the run's own pixels and the two black pixels (or edges) that
 // end it can be nearest, so each run is measured on its own. A run's
-// distances are at most min(g(x), distance to the run's ends)^2, its Bound:
+// distances are at most min(largest g, distance from its middle to its
+// ends)^2, its Bound:
 // an area's furthest point lies in a run whose Bound is at least the furthest
 // distance found so far, so runs are measured from the largest Bound down,
 // and the rest never.
@@ -96,19 +98,19 @@ class TRunDistances {
     const size_t stride = size_t(W);
     const TColor* pixels = ABitmap.Pixels();
     // Every entry is written by the first pass.
-    G.reset(new uint32_t[stride * size_t(H)]);
+    G.reset(new uint8_t[stride * size_t(H)]);
     RowStart.resize(size_t(H) + 1);
     // Down: g from above, and the runs, joined with the overlapping runs of
     // the row above. Black is 0 in g, every other pixel at least 1.
     for (int32_t y = 0; y < H; ++y) {
       const TColor* __restrict row = pixels + size_t(y) * stride;
-      uint32_t* __restrict g = G.get() + size_t(y) * stride;
+      uint8_t* __restrict g = G.get() + size_t(y) * stride;
       if (y == 0) {
         for (size_t x = 0; x < stride; ++x) g[x] = row[x] != clBlack;
       } else {
-        const uint32_t* __restrict above = g - stride;
+        const uint8_t* __restrict above = g - stride;
         for (size_t x = 0; x < stride; ++x)
-          g[x] = (above[x] + 1) & (0u - uint32_t(row[x] != clBlack));
+          g[x] = uint8_t(above[x] + uint8_t(above[x] != 255)) & uint8_t(0 - (row[x] != clBlack));
       }
       RowStart[size_t(y)] = Runs.size();
       for (int32_t x = 0; x < W;) {
@@ -130,23 +132,20 @@ class TRunDistances {
     RowStart[size_t(H)] = Runs.size();
     // Up: g from below too (black stays 0), and each run's bound.
     for (int32_t y = H - 1; y >= 0; --y) {
-      uint32_t* __restrict g = G.get() + size_t(y) * stride;
+      uint8_t* __restrict g = G.get() + size_t(y) * stride;
       if (y + 1 == H) {
-        for (size_t x = 0; x < stride; ++x) g[x] = std::min(g[x], 1u);
+        for (size_t x = 0; x < stride; ++x) g[x] = std::min<uint8_t>(g[x], 1);
       } else {
-        const uint32_t* __restrict below = g + stride;
-        for (size_t x = 0; x < stride; ++x) g[x] = std::min(g[x], below[x] + 1);
+        const uint8_t* __restrict below = g + stride;
+        for (size_t x = 0; x < stride; ++x)
+          g[x] = std::min<uint8_t>(g[x], below[x] + uint8_t(below[x] != 255));
       }
       for (size_t r = RowStart[size_t(y)]; r < RowStart[size_t(y) + 1]; ++r) {
         TRun& run = Runs[r];
-        // Left half: the left end is nearer; right half: the right one.
-        const int32_t mid = run.Left + (run.Right - run.Left) / 2;
-        uint32_t bound = 0;
-        for (int32_t x = run.Left; x <= mid; ++x)
-          bound = std::max(bound, std::min(g[x], uint32_t(x - run.Left + 1)));
-        for (int32_t x = mid + 1; x <= run.Right; ++x)
-          bound = std::max(bound, std::min(g[x], uint32_t(run.Right - x + 1)));
-        run.Bound = uint64_t(bound) * bound;
+        uint8_t deepest = 0;
+        for (int32_t x = run.Left; x <= run.Right; ++x) deepest = std::max(deepest, g[x]);
+        const uint64_t bound = std::min<uint64_t>(deepest, (run.Right - run.Left + 2) / 2);
+        run.Bound = bound * bound;
       }
     }
   }
@@ -197,7 +196,7 @@ class TRunDistances {
   template <typename F>
   void MeasureFrom(size_t ARun, uint64_t AAtLeast, F&& AEach) {
     const TRun& run = Runs[ARun];
-    const uint32_t* g = G.get() + size_t(run.Row) * size_t(W);
+    const uint8_t* g = G.get() + size_t(run.Row) * size_t(W);
     int64_t from = -1, to = -1, reach = 0;
     for (int64_t x = run.Left; x <= run.Right; ++x) {
       const int64_t own = std::min<int64_t>(g[x], std::min(x - run.Left, run.Right - x) + 1);
@@ -220,7 +219,7 @@ class TRunDistances {
   template <typename F>
   void Measure(size_t ARun, int32_t ALeft, int32_t ARight, F&& AEach) {
     const TRun& run = Runs[ARun];
-    const uint32_t* g = G.get() + size_t(run.Row) * size_t(W);
+    const uint8_t* g = G.get() + size_t(run.Row) * size_t(W);
     // Sites 0 .. n + 1: the one left of ALeft, the pixels, the one right of
     // ARight; the outer two count only where the run ends.
     const int64_t n = int64_t(ARight) - ALeft + 1;
@@ -261,7 +260,7 @@ class TRunDistances {
   }
 
   int32_t W = 0, H = 0;
-  std::unique_ptr<uint32_t[]> G;
+  std::unique_ptr<uint8_t[]> G;
   std::vector<TRun> Runs;
   std::vector<size_t> RowStart;
 
@@ -288,8 +287,8 @@ std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap) {
   return out;
 }
 
-std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap,
-                                        const std::vector<TPoint>& APoints) {
+std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap, const std::vector<TPoint>& APoints,
+                                        uint32_t ARoomCap2) {
   std::vector<TAreaCentre> out(APoints.size());
   if (APoints.empty()) return out;
   TRunDistances runs(ABitmap);
@@ -304,7 +303,8 @@ std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap,
     out[i].Area = areaOf[size_t(root)];
   }
   // Each area's run of the largest bound is measured first; after it only
-  // the runs whose bound reaches the furthest distance found so far.
+  // the runs whose bound reaches the furthest distance found so far, and
+  // none once that reaches the cap.
   std::vector<int32_t> areaOfRun(runs.Runs.size(), -1);
   std::vector<size_t> first(n, SIZE_MAX);
   for (size_t r = 0; r < runs.Runs.size(); ++r) {
@@ -332,14 +332,15 @@ std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap,
   std::vector<size_t> rest;
   for (size_t r = 0; r < runs.Runs.size(); ++r) {
     const int32_t area = areaOfRun[r];
-    if (area >= 0 && r != first[size_t(area)] && runs.Runs[r].Bound >= best[size_t(area)])
+    if (area >= 0 && r != first[size_t(area)] && best[size_t(area)] < ARoomCap2 &&
+        runs.Runs[r].Bound >= best[size_t(area)])
       rest.push_back(r);
   }
   std::sort(rest.begin(), rest.end(),
             [&](size_t a, size_t b) { return runs.Runs[a].Bound > runs.Runs[b].Bound; });
   for (size_t r : rest) {
-    const int32_t area = areaOfRun[r];
-    if (runs.Runs[r].Bound >= best[size_t(area)]) measure(r, area);
+    const uint32_t b = best[size_t(areaOfRun[r])];
+    if (b < ARoomCap2 && runs.Runs[r].Bound >= b) measure(r, areaOfRun[r]);
   }
   // Of the furthest points, the one nearest to their mean; then the first
   // row by row.

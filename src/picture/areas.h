@@ -40,8 +40,9 @@ std::map<TColor, TColorUse> ColorUses(const TBitmap& ABitmap);
 
 // Per pixel, row by row: the squared Euclidean distance from its centre to the
 // centre of the nearest black pixel, the pixels just beyond the picture's edges
-// counting as black (an area's outline is black or the edge). 0 on black. Exact;
-// saturates at UINT32_MAX, far beyond any picture the game can show.
+// counting as black (an area's outline is black or the edge). 0 on black. Exact
+// up to 255 pixels, far beyond any area of a picture the game shows (an area
+// needs a 511-pixel square free of black for more); at least 255 beyond.
 std::vector<uint32_t> OutlineDistances2(const TBitmap& ABitmap);
 
 // An area's point furthest from its outline, and the room there: every pixel
@@ -58,6 +59,12 @@ struct TAreaCentre {
 // the middle; of those, the first row by row. Only the rows that can hold an
 // area's furthest point are measured exactly, so asking about a few areas of
 // a large picture costs little more than reading it twice.
-std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap, const std::vector<TPoint>& APoints);
+//
+// Where only so much room matters, ARoomCap2 ends the search of an area as
+// soon as a point with that much room (squared) or more is found: then its
+// point is the middle of the furthest points of its deepest row (the run
+// whose bound is largest), not necessarily the furthest of the area.
+std::vector<TAreaCentre> FurthestPoints(const TBitmap& ABitmap, const std::vector<TPoint>& APoints,
+                                        uint32_t ARoomCap2 = UINT32_MAX);
 
 }  // namespace tintbox

@@ -80,7 +80,10 @@ std::vector<TNumberMark> PlaceNumbers(const TBitmap& APicture, const TColorsList
 
   std::vector<TPoint> points;
   for (const TWrong& s : wrong) points.push_back(s.At);
-  const std::vector<TAreaCentre> centres = FurthestPoints(APicture, points);
+  // Room beyond what the largest digit needs changes nothing.
+  const double full = ReachOf(NumberMaxHeight) + 1;
+  const std::vector<TAreaCentre> centres =
+      FurthestPoints(APicture, points, uint32_t(std::ceil(full * full)));
   // Each area once, with the first wrong entry found in it.
   std::vector<uint8_t> done;
   std::vector<TNumberMark> marks;

@@ -75,10 +75,10 @@ def test(a, display):
         # Solved: the firework, and the picture exactly as its file, every digit gone.
         harness.wait_for("thumbnail hidden", lambda: display.screenshot().pixel(
             x + PANEL_LEFT + 10, y + 300) == WINDOW)
-        finished = harness.Image(subprocess.run(
-            ["convert", str(pathlib.Path(a.images) / "1.bmp"), "-depth", "8", "ppm:-"],
+        finished = harness.Image(640, 480, subprocess.run(
+            ["convert", str(pathlib.Path(a.images) / "1.bmp"), "-depth", "8", "rgb:-"],
             capture_output=True, check=True).stdout)
-        assert (finished.width, finished.height) == (640, 480)
+        assert len(finished.data) == 640 * 480 * 3
         harness.wait_for("the finished picture without digits",
                          lambda: picture(display.screenshot()) == finished.data)
 
