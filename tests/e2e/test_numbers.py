@@ -25,9 +25,8 @@ def numbered(shot, win, colours):
 class Numbers(harness.TestCase):
     def setUp(self):
         self.assertGreaterEqual(len(self.catalogue), 2, "pictures to move between")
-        self.win = self.start().main_window()
+        self.win, self.off = self.start_on_picture_1()
         self.colours, self.areas = self.catalogue[1]
-        self.off = self.win.wait_palette(self.colours, "palette of picture 1")
 
     def window(self, shot):
         return shot.rows(self.win.x, self.win.y, self.win.width, self.win.height)

@@ -36,9 +36,8 @@ class Sound(harness.TestCase):
     def start_game(self, env):
         """The program with its sound module beside it and env over the display's; its
         main window once picture 1's palette shows, and that palette's colours."""
-        self.game = self.start(env=env, beside=[MODULE])
-        win = self.win = self.game.main_window()
-        shot = win.wait_palette(self.colours, "palette of picture 1")
+        win, shot = self.start_on_picture_1(env=env, beside=[MODULE])
+        self.win, self.game = win, win.game
         self.palette = [shot.pixel(*win.button(k)) for k in range(self.colours)]
         self.todo = [ar for ar in self.areas if ar[2] != WHITE]
         self.filled = []

@@ -49,6 +49,12 @@ class TestCase(unittest.TestCase):
         self.addCleanup(game.close)
         return game
 
+    def start_on_picture_1(self, **kw):
+        """Starts the program with the bundled pictures (kw as for start) and waits
+        for picture 1's palette: the main window, and the screenshot that shows it."""
+        win = self.start(**kw).main_window()
+        return win, win.wait_palette(self.catalogue[1][0], "palette of picture 1")
+
     def pictures(self, images=None):
         return catalogue(self.args.checker, images or self.args.images)
 

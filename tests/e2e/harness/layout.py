@@ -68,10 +68,11 @@ def selection_frame(k):
 
 
 class MainWindow:
-    """The main window where it is on the screen: its controls as screen points."""
+    """The main window where it is on the screen: its controls as screen points.
+    game: the Game whose window it is."""
 
-    def __init__(self, display, wid):
-        self.display, self.wid = display, wid
+    def __init__(self, display, wid, game=None):
+        self.display, self.wid, self.game = display, wid, game
         self.x, self.y, self.width, self.height = display.settled_geometry(wid)
 
     def at(self, name, dx=None, dy=None):

@@ -62,7 +62,7 @@ class Game:
     def main_window(self, timeout=60.0):
         """The main window, once it is shown and has settled."""
         from .layout import CAPTION, MainWindow
-        return MainWindow(self.display, self.find_window(f"^{CAPTION}$", timeout))
+        return MainWindow(self.display, self.find_window(f"^{CAPTION}$", timeout), self)
 
     def output(self):
         """What the program has printed so far."""
