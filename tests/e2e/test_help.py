@@ -27,9 +27,8 @@ def snap(shot, win, px, py):
 class Help(harness.TestCase):
     def setUp(self):
         self.assertGreaterEqual(len(self.catalogue), 3, "pictures to move between")
-        self.win = self.start().main_window()
+        self.win, self.shot = self.start_on_picture_1()
         self.colours, self.areas = self.catalogue[1]
-        self.shot = self.win.wait_palette(self.colours, "palette of picture 1")
 
     def pick_by_key(self):
         """Picks a palette button other than the first and white with its digit key: the

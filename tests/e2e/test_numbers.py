@@ -3,94 +3,92 @@ area still wrong, the digit keys pick the colours by those numbers, and picture 
 firework; the digits go as the areas come right, N again gives back the screen as it was, and the
 numbers stay on for the next picture."""
 import pathlib
-import subprocess
-import sys
 
-sys.path.insert(0, str(pathlib.Path(__file__).parent))
-import harness  # noqa: E402
-from harness import PANEL_LEFT, WINDOW, button_centre, catalogue, palette_size  # noqa: E402
+import harness
+from harness import WINDOW, layout
 
-
-def region(shot, left, top, width, height):
-    return b"".join(shot.data[((top + r) * shot.width + left) * 3:
-                              ((top + r) * shot.width + left + width) * 3] for r in range(height))
+# A point of the thumbnail ex left of the firework an: the window colour once ex hides.
+THUMB = ("ex", 7, 74)
 
 
-def button_face(shot, x, y, k):
-    """The colours seen on palette button k inside its 4-pixel frame."""
-    cx, cy = button_centre(x, y, k)
-    return {shot.pixel(xx, yy) for yy in range(cy - 20, cy + 21) for xx in range(cx - 20, cx + 21)}
+def face(shot, win, k):
+    """The pixels seen on palette button k inside its border, row after row."""
+    left, top, right, bottom = win.button_face(k)
+    return [shot.pixel(xx, yy) for yy in range(top, bottom) for xx in range(left, right)]
 
 
-def test(a, display):
-    pictures = catalogue(a.checker, a.images)
-    assert len(pictures) >= 2, pictures
-    game = harness.Game(display, a.program, images=a.images)
-    try:
-        wid = display.find_window("^Tintbox$")
-        x, y, w, h = display.window_geometry(wid)
-        colours, areas = pictures[1]
-        off = harness.wait_for("palette of picture 1", lambda: (
-            lambda s: s if palette_size(s, x, y) == colours else None)(display.screenshot()))
-        picture = lambda s: region(s, x + 2, y + 2, 640, 480)  # noqa: E731
-        window = lambda s: region(s, x, y, w, h)  # noqa: E731
+def numbered(shot, win, colours):
+    """Every one of the first colours buttons shows more than its flat colour."""
+    return all(len(set(face(shot, win, k))) > 1 for k in range(colours))
+
+
+class Numbers(harness.TestCase):
+    def setUp(self):
+        self.assertGreaterEqual(len(self.catalogue), 2, "pictures to move between")
+        self.win, self.off = self.start_on_picture_1()
+        self.colours, self.areas = self.catalogue[1]
+
+    def window(self, shot):
+        return shot.rows(self.win.x, self.win.y, self.win.width, self.win.height)
+
+    def numbers_on(self):
+        """Presses N and waits for the digits on the buttons and in the picture."""
+        win, off = self.win, self.off
+        self.display.key("n")
+        return self.display.wait_shot("the numbers", lambda s: win.picture_area(
+            s) != win.picture_area(off) and numbered(s, win, self.colours))
+
+    def test_n_shows_the_numbers_and_n_again_hides_them(self):
+        win, off = self.win, self.off
         # Numbers off: every button is one flat colour.
-        assert all(len(button_face(off, x, y, k)) == 1 for k in range(colours))
+        for k in range(self.colours):
+            with self.subTest(flat=k):
+                self.assertEqual(len(set(face(off, win, k))), 1)
 
-        def numbered(s):
-            return (picture(s) != picture(off) and
-                    all(len(button_face(s, x, y, k)) > 1 for k in range(colours)))
-        display.key("n")
-        on = harness.wait_for("the numbers", lambda: (
-            lambda s: s if numbered(s) else None)(display.screenshot()))
+        on = self.numbers_on()
         # Each button's colour still shows round its digit.
-        for k in range(colours):
-            colour = off.pixel(*button_centre(x, y, k))
-            face = [on.pixel(xx, yy) for yy in range(button_centre(x, y, k)[1] - 20,
-                                                     button_centre(x, y, k)[1] + 21)
-                    for xx in range(button_centre(x, y, k)[0] - 20, button_centre(x, y, k)[0] + 21)]
-            assert face.count(colour) > len(face) // 2, (k, colour)
-        # The thumbnail shows no numbers.
-        thumb = (x + PANEL_LEFT + 3, y + 226, 340, 255)
-        assert region(on, *thumb) == region(off, *thumb)
+        for k in range(self.colours):
+            colour = off.pixel(*win.button(k))
+            seen = face(on, win, k)
+            with self.subTest(colour_round_the_digit=k):
+                self.assertGreater(seen.count(colour), len(seen) // 2, colour)
+        with self.subTest("the thumbnail shows no numbers"):
+            thumb = (*win.at("ex", 0, 0), *layout.CONTROLS["ex"][3:])
+            self.assertEqual(on.rows(*thumb), off.rows(*thumb))
 
         # N again: the window as it was, pixel for pixel; and on once more.
-        display.key("n")
-        harness.wait_for("the numbers gone", lambda: window(display.screenshot()) == window(off))
-        display.key("n")
-        harness.wait_for("the numbers back", lambda: numbered(display.screenshot()))
+        self.display.key("n")
+        self.display.wait_shot("the numbers gone", lambda s: self.window(s) == self.window(off))
+        self.display.key("n")
+        self.display.wait_shot("the numbers back", lambda s: numbered(s, win, self.colours))
 
-        # Play by the numbers: the digit key of a button picks its colour, and every area of
-        # that colour is filled.
-        for k in range(colours):
-            colour = off.pixel(*button_centre(x, y, k))
+    def test_play_by_the_numbers(self):
+        win, off, display = self.win, self.off, self.display
+        self.numbers_on()
+        # The digit key of a button picks its colour, and every area of that colour is filled.
+        for k in range(self.colours):
+            colour = off.pixel(*win.button(k))
             display.key(str((k + 1) % 10))
-            for ax, ay, want in areas:
+            for ax, ay, want in self.areas:
                 if want != colour:
                     continue
-                display.click(x + 2 + ax, y + 2 + ay)
-                harness.wait_for(f"area {ax},{ay} filled", lambda: display.screenshot().pixel(
-                    x + 2 + ax, y + 2 + ay) == want)
+                display.click(*win.picture(ax, ay))
+                harness.wait_for(f"area {ax},{ay} filled",
+                                 lambda: display.pixel(*win.picture(ax, ay)) == want)
 
         # Solved: the firework, and the picture exactly as its file, every digit gone.
-        harness.wait_for("thumbnail hidden", lambda: display.screenshot().pixel(
-            x + PANEL_LEFT + 10, y + 300) == WINDOW)
-        finished = harness.Image(640, 480, subprocess.run(
-            ["convert", str(pathlib.Path(a.images) / "1.bmp"), "-depth", "8", "rgb:-"],
-            capture_output=True, check=True).stdout)
-        assert len(finished.data) == 640 * 480 * 3
-        harness.wait_for("the finished picture without digits",
-                         lambda: picture(display.screenshot()) == finished.data)
+        harness.wait_for("thumbnail hidden", lambda: display.pixel(*win.at(*THUMB)) == WINDOW)
+        finished = harness.Image.read(pathlib.Path(self.args.images) / "1.bmp")
+        self.assertEqual((finished.width, finished.height), layout.PICTURE)
+        display.wait_shot("the finished picture without digits",
+                          lambda s: win.picture_area(s) == finished.data)
 
         # ▶: picture 2 comes up with its numbers on.
-        display.click(x + PANEL_LEFT + 265 + 28, y + 168 + 20)
-        n2 = pictures[2][0]
-        harness.wait_for("picture 2 with its numbers", lambda: (
-            lambda s: palette_size(s, x, y) == n2 and
-            all(len(button_face(s, x, y, k)) > 1 for k in range(n2)))(display.screenshot()))
-    finally:
-        game.close()
+        win.click("maxbtn")
+        n2 = self.catalogue[2][0]
+        display.wait_shot("picture 2 with its numbers", lambda s: win.palette_size(
+            s) == n2 and numbered(s, win, n2))
 
 
 if __name__ == "__main__":
-    harness.main(test)
+    harness.main()

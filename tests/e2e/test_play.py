@@ -59,9 +59,8 @@ def play_to_the_firework(test, win, shot, colours, areas):
 
 class Play(harness.TestCase):
     def test_solve_picture_1(self):
-        win = self.start().main_window()
+        win, shot = self.start_on_picture_1()
         colours, areas = self.catalogue[1]
-        shot = win.wait_palette(colours, "palette of picture 1")
         # The picture is blank: every area white; the thumbnail shows the finished picture.
         for ax, ay, _ in areas:
             with self.subTest(blank=(ax, ay)):

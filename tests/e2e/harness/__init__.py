@@ -7,20 +7,5 @@ start (Display), one window search (Display.find_window), one screenshot reader
 """
 from .case import TestCase, main, options
 from .display import Display, Image, Screen, stop, wait_for
-from .layout import (BLACK, FOOTER, GRAY, PANEL_LEFT, TEAL, WHITE, WINDOW, MainWindow,
-                     button_centre, palette_size)
+from .layout import BLACK, FOOTER, GRAY, TEAL, WHITE, WINDOW, MainWindow
 from .program import Game, catalogue
-
-
-def args():
-    """The options, as harness.py's args() gave them."""
-    return options()
-
-
-def counter_preset(display, x, y):
-    """The number the counter's input box offers (harness.py's form)."""
-    from .layout import centre
-    cx, cy = centre("index")
-    display.click(x + cx, y + cy)
-    display.find_window("^Выбор картинки$")
-    return display.copy().strip()

@@ -42,30 +42,24 @@ class TestCase(unittest.TestCase):
             cls.display.start_wm(cls.args.wm)
 
     def start(self, images="bundled", program=None, **kw):
-        """Starts the program (see Game) on the display; images "bundled" copies the
-        bundled pictures beside it."""
+        """Starts the program (see Game: env, args, beside, ...) on the display; images
+        "bundled" copies the bundled pictures beside it."""
         game = Game(self.display, program or self.args.program,
                     images=self.args.images if images == "bundled" else images, **kw)
         self.addCleanup(game.close)
         return game
 
+    def start_on_picture_1(self, **kw):
+        """Starts the program with the bundled pictures (kw as for start) and waits
+        for picture 1's palette: the main window, and the screenshot that shows it."""
+        win = self.start(**kw).main_window()
+        return win, win.wait_palette(self.catalogue[1][0], "palette of picture 1")
+
     def pictures(self, images=None):
         return catalogue(self.args.checker, images or self.args.images)
 
 
-def main(test=None):
-    """Runs the test cases of the calling script. test: an old-style test(args,
-    display), run as one case."""
+def main():
+    """Runs the test cases of the calling script."""
     a = options()
-    argv = [sys.argv[0], *a.rest]
-    if test is None:
-        unittest.main(module="__main__", argv=argv, verbosity=2)
-        return
-
-    class Script(TestCase):
-        def test_script(self):
-            test(self.args, self.display)
-    Script.__name__ = test.__module__
-    result = unittest.TextTestRunner(verbosity=2).run(
-        unittest.defaultTestLoader.loadTestsFromTestCase(Script))
-    sys.exit(0 if result.wasSuccessful() else 1)
+    unittest.main(module="__main__", argv=[sys.argv[0], *a.rest], verbosity=2)

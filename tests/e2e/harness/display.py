@@ -51,6 +51,27 @@ class Image:
         return b"".join(self.data[((y + r) * self.width + x) * 3:((y + r) * self.width + x + width) * 3]
                         for r in range(height))
 
+    def crop(self, x, y, width, height):
+        """The screen rectangle as an Image of its own."""
+        return Image(width, height, self.rows(x, y, width, height), x, y)
+
+    def ppm(self):
+        """The image as a binary PPM file, for the tools that read pictures."""
+        return b"P6\n%d %d\n255\n" % (self.width, self.height) + self.data
+
+    @staticmethod
+    def read(path):
+        """A picture file (any format ImageMagick reads) as an Image at (0, 0)."""
+        data = subprocess.run(["convert", str(path), "-depth", "8", "ppm:-"],
+                              capture_output=True, check=True).stdout
+        # "P6", width, height, maximum, one white-space byte, then the pixels.
+        magic, width, height, maximum, _ = data.split(maxsplit=4)
+        if magic != b"P6" or maximum != b"255":
+            raise AssertionError(f"{path}: not an 8-bit PPM from convert")
+        width, height = int(width), int(height)
+        start = len(data) - width * height * 3
+        return Image(width, height, data[start:])
+
 
 class _XImage(ctypes.Structure):
     # The leading fields of Xlib's XImage, as far as they are read here.
@@ -87,6 +108,7 @@ def _libx11():
                                      ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int,
                                      ctypes.POINTER(_XImage), ctypes.c_int, ctypes.c_int]
         x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
         # An X error (a rectangle off the screen) is a failed read, not the end of
         # the process.
         x11.handler = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
@@ -106,6 +128,7 @@ class Screen:
         if not self.dpy:
             raise AssertionError(f"cannot open display {name}")
         self.root = self.x11.XDefaultRootWindow(self.dpy)
+        self.size = self.x11.XDisplayWidth(self.dpy, 0), self.x11.XDisplayHeight(self.dpy, 0)
         # One image of the whole screen, read into again and again.
         probe = self.x11.XGetImage(self.dpy, self.root, 0, 0, 1, 1, _ALL_PLANES, _ZPIXMAP)
         if not probe:
@@ -169,13 +192,25 @@ class Display:
                 stop(proc)
                 continue
             self.proc, self.number = proc, n
-            self.name = f":{n}"
-            self.env = dict(os.environ, DISPLAY=self.name, QT_QPA_PLATFORM="xcb")
-            self.env.pop("WAYLAND_DISPLAY", None)
-            self.width, self.height = width, height
-            self.wm = None
+            self._attach(f":{n}")
             return
         raise AssertionError("no free X display")
+
+    @classmethod
+    def existing(cls, name):
+        """The X server already running as name (say $DISPLAY); close leaves it running."""
+        display = cls.__new__(cls)
+        display.proc, display.number = None, None
+        display.screen = Screen(name)
+        display._attach(name)
+        return display
+
+    def _attach(self, name):
+        self.name = name
+        self.env = dict(os.environ, DISPLAY=name, QT_QPA_PLATFORM="xcb")
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.width, self.height = self.screen.size
+        self.wm = None
 
     @staticmethod
     def _connect(n):
@@ -332,4 +367,5 @@ class Display:
             self.wm.stderr.close()
             self.wm = None
         self.screen.close()
-        stop(self.proc)
+        if self.proc is not None:
+            stop(self.proc)

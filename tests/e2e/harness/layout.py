@@ -35,6 +35,7 @@ PALETTE_ROW = 5
 PALETTE_MAX = 10
 FRAME_MARGIN = 7
 FRAME_SIDE = 64
+BUTTON_BORDER = 4  # the frame drawn round a palette button's face
 
 PICTURE = CONTROLS["im"][3:]  # the picture area's size
 
@@ -67,10 +68,11 @@ def selection_frame(k):
 
 
 class MainWindow:
-    """The main window where it is on the screen: its controls as screen points."""
+    """The main window where it is on the screen: its controls as screen points.
+    game: the Game whose window it is."""
 
-    def __init__(self, display, wid):
-        self.display, self.wid = display, wid
+    def __init__(self, display, wid, game=None):
+        self.display, self.wid, self.game = display, wid, game
         self.x, self.y, self.width, self.height = display.settled_geometry(wid)
 
     def at(self, name, dx=None, dy=None):
@@ -87,6 +89,14 @@ class MainWindow:
         """The centre of palette button k (0 the first)."""
         left, top, width, height = palette_button(k)
         return self.x + left + width // 2, self.y + top + height // 2
+
+    def button_face(self, k):
+        """(left, top, right, bottom) on the screen of palette button k inside its
+        border, a pixel clear of it: where the button's colour and digit show."""
+        left, top, width, height = palette_button(k)
+        inset = BUTTON_BORDER + 1
+        return (self.x + left + inset, self.y + top + inset,
+                self.x + left + width - inset, self.y + top + height - inset)
 
     def frame_edge(self, k):
         """A pixel of the left edge of the selection frame round palette button k."""
@@ -127,16 +137,3 @@ class MainWindow:
         self.display.find_window("^Выбор картинки$")
         return self.display.copy().strip()
 
-
-# The forms of harness.py, for tests written against it: x, y is the window's
-# client origin on the screen.
-PANEL_LEFT = rect("Panel1")[0]
-
-
-def button_centre(x, y, k):
-    left, top, width, height = palette_button(k)
-    return x + left + width // 2, y + top + height // 2
-
-
-def palette_size(shot, x, y):
-    return sum(1 for k in range(PALETTE_MAX) if shot.pixel(*button_centre(x, y, k)) != WINDOW)

@@ -13,10 +13,12 @@ class Game:
 
     images: the folder copied as img/ (None: an empty one). in_place starts the
     program where it lies, with whatever is beside it; args are its command-line
-    arguments, cwd the folder it starts in."""
+    arguments, cwd the folder it starts in. env: variables set over the display's
+    (None removes one). beside: files by their path from the program's folder,
+    copied to the same place from the copy (modules/tintbox-sound.so)."""
 
     def __init__(self, display, program, images=None, name="tintbox", args=(), cwd="/",
-                 in_place=False):
+                 in_place=False, env=None, beside=()):
         self.display = display
         self.dir = pathlib.Path(tempfile.mkdtemp(prefix="tintbox-e2e-"))
         if in_place:
@@ -24,6 +26,9 @@ class Game:
         else:
             self.program = self.dir / name
             shutil.copy2(program, self.program)
+            for path in beside:
+                (self.dir / path).parent.mkdir(parents=True, exist_ok=True)
+                shutil.copy2(pathlib.Path(program).parent / path, self.dir / path)
             img = self.dir / "img"
             if images is None:
                 img.mkdir()
@@ -32,7 +37,13 @@ class Game:
         # What the program prints goes to a file: a pipe nobody reads could fill up.
         self.log = open(self.dir / "output.txt", "wb")
         # Started from another directory: the pictures are found beside the program.
-        self.proc = subprocess.Popen([str(self.program), *args], env=display.env, cwd=cwd,
+        environment = dict(display.env)
+        for key, value in (env or {}).items():
+            if value is None:
+                environment.pop(key, None)
+            else:
+                environment[key] = value
+        self.proc = subprocess.Popen([str(self.program), *args], env=environment, cwd=cwd,
                                      stdout=self.log, stderr=subprocess.STDOUT)
 
     def find_window(self, name="^Tintbox$", timeout=60.0):
@@ -51,7 +62,7 @@ class Game:
     def main_window(self, timeout=60.0):
         """The main window, once it is shown and has settled."""
         from .layout import CAPTION, MainWindow
-        return MainWindow(self.display, self.find_window(f"^{CAPTION}$", timeout))
+        return MainWindow(self.display, self.find_window(f"^{CAPTION}$", timeout), self)
 
     def output(self):
         """What the program has printed so far."""
