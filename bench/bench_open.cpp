@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "rules/colorslist.h"
-#include "rules/random.h"
 #include "picture/draw.h"
 #include "picture/picture.h"
+#include "rules/colorslist.h"
+#include "rules/random.h"
 #include "stb_peer.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "rules/picturecheck.h"
+#include "import/import.h"
 #include "picture/bitmap.h"
 #include "picture/errors.h"
-#include "import/import.h"
+#include "rules/picturecheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* AData, size_t ASize) {
   size_t at = 0;

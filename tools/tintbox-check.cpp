@@ -24,13 +24,13 @@
 #include <vector>
 
 #include "check_gif.h"
-#include "rules/catalogue.h"
-#include "rules/colorslist.h"
-#include "rules/picturecheck.h"
 #include "picture/canvas.h"
 #include "picture/errors.h"
 #include "picture/picture.h"
 #include "ppm.h"
+#include "rules/catalogue.h"
+#include "rules/colorslist.h"
+#include "rules/picturecheck.h"
 
 using namespace tintbox;
 using tools::WritePpm;

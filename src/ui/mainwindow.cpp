@@ -74,7 +74,7 @@ void TPanel::paintEvent(QPaintEvent*) {
 
 TForm1::TForm1()
     : TGuarded(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("Tintbox"));
   setFixedSize(990, 484);
   QPalette pal = palette();
