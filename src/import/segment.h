@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "import/disjointsets.h"
 #include "import/labcolor.h"
 #include "picture/bitmap.h"
 #include "picture/color.h"
+#include "picture/disjointsets.h"
 
 namespace tintbox::importer {
 

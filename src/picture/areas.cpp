@@ -5,6 +5,8 @@
 #include <limits>
 #include <memory>
 
+#include "picture/disjointsets.h"
+
 namespace tintbox {
 
 TAreaMap LabelAreas(const TBitmap& ABitmap) {
@@ -87,7 +89,6 @@ class TRunDistances {
  public:
   struct TRun {
     int32_t Left, Right, Row;  // Right inclusive
-    int32_t Parent;            // union-find over the runs of one area
     uint64_t Bound = 0;
   };
 
@@ -118,7 +119,8 @@ class TRunDistances {
         if (x == W) break;
         const int32_t start = x;
         x = NextWhere(row, x, W, false);
-        Runs.push_back({start, x - 1, y, int32_t(Runs.size())});
+        Runs.push_back({start, x - 1, y});
+        Sets.Add();
       }
       if (y == 0) continue;
       size_t i = RowStart[size_t(y) - 1];
@@ -164,14 +166,7 @@ class TRunDistances {
     return x;
   }
 
-  int32_t Root(int32_t ARun) {
-    while (Runs[size_t(ARun)].Parent != ARun) {
-      int32_t& parent = Runs[size_t(ARun)].Parent;
-      parent = Runs[size_t(parent)].Parent;
-      ARun = parent;
-    }
-    return ARun;
-  }
+  int32_t Root(int32_t ARun) { return Sets.Find(ARun); }
 
   // The run holding APoint, or -1 on black or outside.
   int32_t RunAt(TPoint APoint) const {
@@ -262,13 +257,14 @@ class TRunDistances {
   int32_t W = 0, H = 0;
   std::unique_ptr<uint8_t[]> G;
   std::vector<TRun> Runs;
+  TSets Sets;  // the runs of one area joined
   std::vector<size_t> RowStart;
 
  private:
   void Join(int32_t A, int32_t B) {
     A = Root(A);
     B = Root(B);
-    if (A != B) Runs[size_t(std::max(A, B))].Parent = std::min(A, B);
+    if (A != B) Sets.Link(std::max(A, B), std::min(A, B));
   }
 
   std::vector<int64_t> F2, V;

@@ -1,4 +1,5 @@
-// Union-find over pixel indices, for the importer's areas while they form.
+// Union-find over indices: the importer's pixels while its areas form, the
+// runs of pixels of an area when the numbers are placed.
 #pragma once
 
 #include <cstddef>
@@ -6,12 +7,18 @@
 #include <numeric>
 #include <vector>
 
-namespace tintbox::importer {
+namespace tintbox {
 
-// Disjoint sets of pixel indices, with path halving.
+// Disjoint sets of indices, with path halving.
 class TSets {
  public:
+  TSets() = default;
   explicit TSets(size_t n) : FParent(n) { std::iota(FParent.begin(), FParent.end(), 0); }
+  // A new set of its own; returns its index.
+  int32_t Add() {
+    FParent.push_back(int32_t(FParent.size()));
+    return FParent.back();
+  }
   int32_t Find(int32_t i) {
     while (FParent[size_t(i)] != i) {
       FParent[size_t(i)] = FParent[size_t(FParent[size_t(i)])];
@@ -25,4 +32,4 @@ class TSets {
   std::vector<int32_t> FParent;
 };
 
-}  // namespace tintbox::importer
+}  // namespace tintbox
